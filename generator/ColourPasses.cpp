@@ -1,0 +1,79 @@
+#include "generator/ColourPasses.h"
+
+#include "generator/Rosacle.h"
+
+namespace Rosacle {
+
+namespace {
+
+// Calls f(red, green, blue) for every point of rows first..RowCount.
+template <class F>
+void ForEachPoint(int first, F f)
+{
+    for (int r = first; r <= RowCount; ++r) {
+        const int32_t last = RowPoints[r];
+        for (int j = 0; j <= last; ++j) f(Red[r][j], Green[r][j], Blue[r][j]);
+    }
+}
+
+int32_t Max3(int32_t a, int32_t b, int32_t c)
+{
+    int32_t m = a > b ? a : b;
+    return m > c ? m : c;
+}
+
+} // namespace
+
+void ThresholdPass()
+{
+    ForEachPoint(0, [](int32_t& r, int32_t& g, int32_t& b) {
+        const int32_t level = Max3(r, g, b) >= 232 ? 255 : 0;
+        r = g = b = level;
+    });
+}
+
+void InvertPass()
+{
+    ForEachPoint(0, [](int32_t& r, int32_t& g, int32_t& b) {
+        r = 255 - r;
+        g = 255 - g;
+        b = 255 - b;
+    });
+}
+
+void GrayPass()
+{
+    ForEachPoint(0, [](int32_t& r, int32_t& g, int32_t& b) {
+        const int32_t squares = r * r + g * g + b * b;
+        int32_t v = Round(Sqrt(static_cast<Extended>(squares) + 0.00001L));
+        if (v > 1275) v = 2550 - v;
+        if (v > 1020) v = 2040 - v;
+        if (v > 765) v = 1530 - v;
+        if (v > 510) v = 1020 - v;
+        if (v > 255) v = 510 - v;
+        v = v <= 25 ? 0 : Round(static_cast<Extended>(v * v) / 255);
+        r = g = b = v;
+    });
+}
+
+void RimPass(bool background)
+{
+    // A surface too small for five rim rows starts the fade at the centre.
+    const int first = RowCount - 4 < 0 ? 0 : RowCount - 4;
+    for (int r = first; r <= RowCount; ++r) {
+        const int d = RowCount - r;
+        const Extended keep = d * 0.9L / 5 + 0.1L;
+        const Extended white = 1 - static_cast<Extended>(d) / 5;
+        for (int j = 0; j <= RowPoints[r]; ++j) {
+            int32_t* channels[3] = {&Red[r][j], &Green[r][j], &Blue[r][j]};
+            for (int32_t* c : channels) {
+                if (background)
+                    *c = Round(*c + (255 - *c) * white);
+                else
+                    *c = Round(*c * keep);
+            }
+        }
+    }
+}
+
+} // namespace Rosacle

@@ -1,0 +1,17 @@
+#pragma once
+// The colour passes that run after the pattern member, over rows 0..RowCount.
+#include <cstdint>
+
+namespace Rosacle {
+
+void ThresholdPass();          // two-tone: 255 where the brightest channel reaches 232
+void InvertPass();             // 255 - c
+void GrayPass();               // folded grey level
+void RimPass(bool background); // the five outermost rows fade into the background
+
+// The member of the current pattern index (none outside 1..40).
+void RunPattern(int32_t pattern);
+// The passes chosen by the settings, then the centre copy.
+void RunColourPasses();
+
+} // namespace Rosacle
