@@ -56,24 +56,38 @@ void GrayPass()
     });
 }
 
-void RimPass(bool background)
+namespace {
+
+// The rim rows RowCount - 4 .. RowCount; a surface too small for five of them starts at the
+// centre. leaveOut points at the end of each row are not touched.
+template <class F>
+void ForEachRimPoint(int leaveOut, F f)
 {
-    // A surface too small for five rim rows starts the fade at the centre.
     const int first = RowCount - 4 < 0 ? 0 : RowCount - 4;
     for (int r = first; r <= RowCount; ++r) {
         const int d = RowCount - r;
-        const Extended keep = d * 0.9L / 5 + 0.1L;
-        const Extended white = 1 - static_cast<Extended>(d) / 5;
-        for (int j = 0; j <= RowPoints[r]; ++j) {
-            int32_t* channels[3] = {&Red[r][j], &Green[r][j], &Blue[r][j]};
-            for (int32_t* c : channels) {
-                if (background)
-                    *c = Round(*c + (255 - *c) * white);
-                else
-                    *c = Round(*c * keep);
-            }
+        for (int j = 0; j <= RowPoints[r] - leaveOut; ++j) {
+            f(d, Red[r][j]);
+            f(d, Green[r][j]);
+            f(d, Blue[r][j]);
         }
     }
 }
+
+void FadeToWhite(int d, int32_t& c) { c = Round(c + (255 - c) * (1 - static_cast<Extended>(d) / 5)); }
+
+void FadeToBlack(int d, int32_t& c) { c = Round(c * (d * 0.9L / 5 + 0.1L)); }
+
+} // namespace
+
+void RimPass(bool background)
+{
+    if (background)
+        ForEachRimPoint(0, FadeToWhite);
+    else
+        ForEachRimPoint(0, FadeToBlack);
+}
+
+void PreviewFade() { ForEachRimPoint(1, FadeToWhite); }
 
 } // namespace Rosacle

@@ -8,6 +8,11 @@ void ThresholdPass();          // two-tone: 255 where the brightest channel reac
 void InvertPass();             // 255 - c
 void GrayPass();               // folded grey level
 void RimPass(bool background); // the five outermost rows fade into the background
+// The control-panel preview's fade to white: the same rows, one point fewer per row.
+void PreviewFade();
+
+// The phase drift and turning of every frame.
+void DriftPhases();
 
 // The member of the current pattern index (none outside 1..40).
 void RunPattern(int32_t pattern);

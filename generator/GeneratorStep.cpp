@@ -6,8 +6,6 @@
 
 namespace Rosacle {
 
-namespace {
-
 void DriftPhases()
 {
     const Extended speed = SaverSettings.Speed;
@@ -28,8 +26,6 @@ void DriftPhases()
     if (Phase3 >= TwoPi) Rate3 = -0.01L - static_cast<Extended>(Random(170)) / 5000;
     if (Phase3 <= 0) Rate3 = 0.01L + static_cast<Extended>(Random(140)) / 5000;
 }
-
-} // namespace
 
 void RunPattern(int32_t pattern)
 {
@@ -54,6 +50,13 @@ void GeneratorStep()
     DriftPhases();
     RunPattern(SaverSettings.Rosacle);
     RunColourPasses();
+}
+
+void PreviewStep()
+{
+    DriftPhases();
+    RunPattern(SaverSettings.Rosacle);
+    PreviewFade();
 }
 
 } // namespace Rosacle

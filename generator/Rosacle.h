@@ -46,6 +46,9 @@ void LayGenerator(int32_t width, int32_t height);
 // Moves the phases, colours every point of one petal and runs the colour passes.
 void GeneratorStep();
 
+// The control-panel preview's frame advance: drift, the member, the fade to white.
+void PreviewStep();
+
 // The start phases of the saver window and the settings dialog, drawn from Random.
 void SetRandomStartPhases();
 
