@@ -19,6 +19,8 @@ constexpr Extended FivePi = 15.7079632679489661923132169163975144L;
 constexpr Extended SixPi = 18.8495559215387594307758602996770173L;
 constexpr Extended EightPi = 25.1327412287183459077011470662360231L;
 
+inline Extended Abs(Extended x) { return x < 0 ? -x : x; }
+
 // sin and cos of an argument of magnitude 2^63 or more give 0 (the instruction refuses it).
 inline Extended Sin(Extended x)
 {
@@ -36,6 +38,17 @@ inline Extended Cos(Extended x)
     return (status & 0x400) ? 0.0L : r;
 }
 
+// Both at once, the same values as Sin and Cos. An argument the instruction would refuse
+// (magnitude 2^63 or more) is caught before, since it would leave one value, not two.
+inline void SinCos(Extended x, Extended& sine, Extended& cosine)
+{
+    if (Abs(x) >= 0x1p63L) {
+        sine = cosine = 0.0L;
+        return;
+    }
+    __asm__("fsincos" : "=t"(cosine), "=u"(sine) : "0"(x));
+}
+
 inline Extended Sqrt(Extended x)
 {
     Extended r;
@@ -50,8 +63,6 @@ inline Extended Ln(Extended x)
     __asm__("fldln2\n\tfxch %%st(1)\n\tfyl2x" : "=t"(r) : "0"(x));
     return r;
 }
-
-inline Extended Abs(Extended x) { return x < 0 ? -x : x; }
 
 // Nearest integer, ties to even (the x87 default rounding). A value that is not finite or
 // lies beyond the 32-bit range saturates: NaN and -inf give INT32_MIN, +inf INT32_MAX.

@@ -1,6 +1,7 @@
 #include "common/SaverError.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/Workers.h"
 #include "settings/SaverSettings.h"
 
 namespace Rosacle {
@@ -47,8 +48,12 @@ void SetShapeFromIteration(int r, int j, Extended q)
     y[1] = Abs(static_cast<Extended>(r) / SurfaceHeight) * 2 + 0.5L;
     z[1] = Ln((x[1] * x[1]) * (y[1] * y[1]) + 0.2L) * 1.45L;
     auto next = [&](int k) {
-        x[k + 1] = Sin(y[k]) + Cos(x[k]) - Cos(z[k]) + 0.2L;
-        y[k + 1] = Sin(y[k]) + Sin(x[k]) - Sin(z[k]) + 0.32L;
+        Extended sinX, cosX, sinZ, cosZ;
+        SinCos(x[k], sinX, cosX);
+        SinCos(z[k], sinZ, cosZ);
+        const Extended sinY = Sin(y[k]);
+        x[k + 1] = sinY + cosX - cosZ + 0.2L;
+        y[k + 1] = sinY + sinX - sinZ + 0.32L;
         z[k + 1] = Ln((x[k + 1] * x[k + 1]) * (y[k + 1] * y[k + 1]) + 0.1L) * 0.7L;
     };
     int k = 1;
@@ -114,7 +119,8 @@ void GeneratorInit()
     const Extended halfWidth = static_cast<Extended>(SurfaceWidth) / 2;
     const Extended halfHeight = static_cast<Extended>(SurfaceHeight) / 2;
     const bool shapes = UsesShapeTables(pattern);
-    for (int r = 1; r <= RowCount; ++r) {
+    // Rows are independent: each writes only its own entries.
+    ForEachRow(1, RowCount, [&](int r) {
         const int32_t n = Round(static_cast<Extended>(r) * TwoPi / S);
         RowPoints[r] = n;
         const Extended rowStart = static_cast<Extended>(r) * Pi / S;
@@ -126,8 +132,10 @@ void GeneratorInit()
             const bool lastPetal = s == S - 1;
             for (int j = 0; j <= n; ++j) {
                 const Extended theta = petalAngle + (j - rowStart) / rowRadius;
-                const Extended sx = Sin(theta) * r / 1.4L;
-                const Extended sy = Cos(theta) * r / 1.4L;
+                Extended sine, cosine;
+                SinCos(theta, sine, cosine);
+                const Extended sx = sine * r / 1.4L;
+                const Extended sy = cosine * r / 1.4L;
                 px[j] = Round(sx + halfWidth);
                 int32_t y = Round(sy + halfHeight);
                 if (y < 0) y = 0;
@@ -145,7 +153,7 @@ void GeneratorInit()
             PointRamp[r][j] = Abs(1 - static_cast<Extended>(2 * j) / n);
             if (shapes) SetShapeTables(pattern, r, j);
         }
-    }
+    });
     for (int s = 0; s < S; ++s) {
         PointX[s][0][0] = Round(halfWidth);
         PointY[s][0][0] = Round(halfHeight);

@@ -136,3 +136,32 @@ TEST(Layout, OversizedSurfaceIsRefused)
 }
 
 } // namespace
+
+#include <cstring>
+#include "generator/Workers.h"
+
+namespace {
+
+// The layout laid by several workers equals the one laid by one, bit for bit.
+TEST(Layout, WorkersLayTheSameLayout)
+{
+    for (int pattern : {1, 21, 40}) {
+        SetWorkerCount(1);
+        Lay(700, 500, 7, pattern);
+        static int32_t x[MaxRows][MaxPoints];
+        static Extended c[MaxRows][MaxPoints];
+        std::memcpy(x, PointX[6], sizeof x);
+        std::memcpy(c, PointShapeC, sizeof c);
+        const int32_t offsetSample = OffsetY[200][77];
+        SetWorkerCount(3);
+        Lay(700, 500, 7, pattern);
+        SetWorkerCount(1);
+        EXPECT_EQ(std::memcmp(x, PointX[6], sizeof x), 0) << pattern;
+        EXPECT_EQ(OffsetY[200][77], offsetSample);
+        for (int r = 1; r <= RowCount; ++r)
+            for (int j = 0; j <= RowPoints[r]; ++j)
+                ASSERT_EQ(std::memcmp(&c[r][j], &PointShapeC[r][j], 10), 0) << pattern << " " << r << " " << j;
+    }
+}
+
+} // namespace
