@@ -354,19 +354,23 @@ void Pattern37()
 void Pattern38()
 {
     const int32_t n = RowCount;
+    Extended sinT = 0, cosT = 0; // of the row's t, taken once per row
     using Finish = Chain<HalveAbove<255>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
             a = Sin(p3) + Sin((p1 + 5) * r / n + p2);
             b = Cos(p3) + Cos((p2 + 5) * r / n + p1);
             t = Sin(Sin(static_cast<Extended>(3 * r) / n) * (p2 / 5 + 3));
+            sinT = Sin(t);
+            cosT = Cos(t);
         },
         [&](int, int i, int m) {
             u = Abs(Sin(i * Pi / m)) * (p1 / 5 + 3);
             x = Abs(u - t);
-            int32_t R = Round((Sin(x) * (Sin(t) * Cos(u)) + a) * 255);
-            int32_t G = Round((Cos(x) * (Cos(t) * Sin(QuarterTurn(R))) + b) * 255);
-            const int32_t B = Round(Squared(Sin(QuarterTurn(R)) - Cos(QuarterTurn(G))) * 255);
+            int32_t R = Round((Sin(x) * (sinT * Cos(u)) + a) * 255);
+            const Extended sinR = Sin(QuarterTurn(R));
+            int32_t G = Round((Cos(x) * (cosT * sinR) + b) * 255);
+            const int32_t B = Round(Squared(sinR - Cos(QuarterTurn(G))) * 255);
             // Squared after B has used them.
             R = SquareValue(R);
             G = SquareValue(G);
