@@ -93,6 +93,48 @@ struct ClampStep {
 };
 using Clamp = EachChannel<ClampStep>;
 
+// Steps of members 21 to 40.
+
+// Darkens the dimmest band; negative values come out positive.
+template <int K>
+struct LowSquareStep {
+    static int32_t Value(int32_t v) { return v <= K ? SquareValue(v) : v; }
+};
+template <int K>
+using LowSquareAt = EachChannel<LowSquareStep<K>>;
+
+// Lifts the dimmest band. A negative value has no root and gives 0 (it cannot arise
+// where this step is used, after a cut at 0 and a fold).
+template <int K>
+struct RootStep {
+    static int32_t Value(int32_t v)
+    {
+        if (v > K) return v;
+        if (v < 0) return 0;
+        return Round(Sqrt(static_cast<Extended>(v) / 255) * 255);
+    }
+};
+template <int K>
+using RootAtOrBelow = EachChannel<RootStep<K>>;
+
+// Bends values above K back down along a root: 256 gives 255, 1020 gives 0.
+template <int K>
+struct RootFoldStep {
+    static int32_t Value(int32_t v)
+    {
+        return v > K ? Round((2 - Sqrt(static_cast<Extended>(v) / 255)) * 255) : v;
+    }
+};
+template <int K>
+using RootFoldAbove = EachChannel<RootFoldStep<K>>;
+
+template <int K>
+struct HalveStep {
+    static int32_t Value(int32_t v) { return v > K ? Round(static_cast<Extended>(v) / 2) : v; }
+};
+template <int K>
+using HalveAbove = EachChannel<HalveStep<K>>;
+
 template <class... Steps>
 struct Chain {
     static void Apply(Channels& c) { (Steps::Apply(c), ...); }
