@@ -249,3 +249,12 @@ TEST(Finishing, Member20CutsAtFifty)
             }
     EXPECT_GT(cut, 0);
 }
+
+TEST(Pattern1, WorkedPointOfTheLastRow)
+{
+    SaverSettings.Segment = 4;
+    LayGenerator(512, 382);
+    Phase1 = Phase2 = Phase3 = 0;
+    Pattern1();
+    EXPECT_TRUE(Same(At(267, 0), Channels{255, 0, 116}));
+}
