@@ -54,11 +54,14 @@ struct EachChannel {
     }
 };
 
+// Magnitude of a channel; a value that Round saturated at INT32_MIN comes out INT32_MAX.
+inline int32_t AbsValue(int32_t v) { return v >= 0 ? v : v == INT32_MIN ? INT32_MAX : -v; }
+
 struct AbsRG {
     static void Apply(Channels& c)
     {
-        c.R = c.R < 0 ? -c.R : c.R;
-        c.G = c.G < 0 ? -c.G : c.G;
+        c.R = AbsValue(c.R);
+        c.G = AbsValue(c.G);
     }
 };
 

@@ -1,6 +1,7 @@
 // Members 1 to 20 of the pattern family, each as its per-call, per-row and per-point
 // formulas and its finishing chain.
 #include "generator/patterns/Family.h"
+#include "generator/patterns/Patterns01to20.h"
 
 namespace Rosacle {
 
@@ -25,24 +26,493 @@ void Pattern1()
         });
 }
 
-void Pattern2() {}
-void Pattern3() {}
-void Pattern4() {}
-void Pattern5() {}
-void Pattern6() {}
-void Pattern7() {}
-void Pattern8() {}
-void Pattern9() {}
-void Pattern10() {}
-void Pattern11() {}
-void Pattern12() {}
-void Pattern13() {}
-void Pattern14() {}
-void Pattern15() {}
-void Pattern16() {}
-void Pattern17() {}
-void Pattern18() {}
-void Pattern19() {}
-void Pattern20() {}
+namespace {
+
+inline Extended Ext(int32_t k) { return static_cast<Extended>(k); }
+
+// Row quantities shared by several members.
+inline Extended A1(int r, int n) { return Sin(Phase3) + Sin((Phase1 + 5) * r / n + Phase2); }
+inline Extended B1(int r, int n) { return Cos(Phase3) + Cos((Phase2 + 5) * r / n + Phase1); }
+inline Extended A2(int r, int n) { return Sin(Phase1) + Sin((Phase1 + 5) * r / n + Phase2); }
+inline Extended B2(int r, int n) { return Cos(Phase1) + Cos((Phase2 + 5) * r / n + Phase1); }
+inline Extended B0() { return Cos(Phase3) - Sin(Phase2 / 5) + Phase1; }
+
+// (G/255)^2 + (R/255)^2, the sum several blues start from.
+inline Extended ShareSquares(const Channels& c)
+{
+    return Share(c.G) * Share(c.G) + Share(c.R) * Share(c.R);
+}
+
+// sqrt(R^2 + G^2) / 1.41 with R^2 + G^2 an exact integer.
+inline int32_t HypotBlue(const Channels& c)
+{
+    const int64_t sum = int64_t(c.R) * c.R + int64_t(c.G) * c.G;
+    return Round(Sqrt(static_cast<Extended>(sum)) / 1.41L);
+}
+
+} // namespace
+
+void Pattern2()
+{
+    const Extended p1 = Phase1, p3 = Phase3;
+    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    a = Sin(p1 + p3);
+    b = B0();
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) { t = Sin(r * TwoPi / n) * 1.5L; },
+        [&](int, int i, int m) {
+            u = Sin(i * TwoPi / m + t * a);
+            Channels c;
+            c.R = Round(Abs(u * u - t * t + a / Sqrt(m + 0.0001L)) * 255);
+            c.G = Round(Abs(Ext(c.R) * t / 255 + b) * 255);
+            c.B = Round(ShareSquares(c) * 25.5L);
+            return c;
+        });
+}
+
+void Pattern3()
+{
+    const Extended p1 = Phase1, p2 = Phase2, p3 = Phase3;
+    Extended &a = WorkA, &b = WorkB, &c = WorkC, &d = WorkD, &e = WorkE;
+    const int32_t n = RowCount;
+    const int32_t S = SaverSettings.Segment;
+    if (n < 1) return; // c divides by n
+    c = -Pi / n;
+    Extended q1 = 0, q2 = 0, q3 = 0;
+    using Finish = Chain<CutAt<25>, SquareAbove<200>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) {
+            c = c + 3.14L / n;
+            q1 = Sin(p1 + c) * Sin(p1 + c) * (p1 + 5);
+            q2 = Sin(p2 + c) * Sin(p2 + c) * (p2 + 5);
+            q3 = Sin(p3 + c) * Sin(p3 + c) * (p3 + 5);
+            b = EdgeFade(r, n);
+            d = Pi / S;
+        },
+        [&](int, int i, int m) {
+            const Extended s = Sin((p1 + 3 + p2) * d);
+            a = s * (s * s);
+            const Extended k = 1 - Ext(2 * i) / m;
+            e = Sqrt(1.01L - k * k) * b;
+            Channels ch;
+            ch.R = Round(Sin(a - q1) * Sin(a - q1) * e);
+            ch.G = Round(Sin(a - q2) * Sin(a - q2) * e);
+            ch.B = Round(Sin(a - q3) * Sin(a - q3) * e);
+            return ch;
+        },
+        // d steps across the petal on every point, repeated ones included.
+        [&](int, int, int m) { d = d + TwoPi / (S * m); });
+}
+
+void Pattern4()
+{
+    const Extended p1 = Phase1, p2 = Phase2, p3 = Phase3;
+    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    a = Sin(p1) * 3;
+    b = Sin(p3 + p1);
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, CutAt<25>, CubeAbove<200>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) { t = Sin(r * FivePi / n) / 2 + Sin(r * Pi / n); },
+        [&](int, int i, int m) {
+            const Extended v = PointV(i, m);
+            const Extended w = (1 - v) * (1 - v);
+            u = Sin(t + a) * 2 + (v / (p2 + 1) + w);
+            Channels c;
+            c.R = Round(Abs(u - t) * 255);
+            c.G = Round(Abs(Share(c.R) + t + b) * 255);
+            c.B = HypotBlue(c);
+            return c;
+        });
+}
+
+void Pattern5()
+{
+    Extended &a = WorkA, &b = WorkB;
+    Extended *u = WorkU, *t = WorkT, *x = WorkX;
+    a = Sin(Phase1);
+    b = Cos(Phase3);
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, Clamp>;
+    RunRows<Finish>(
+        [&](int r) { t[0] = Cos(r * Pi / n); },
+        [&](int, int i, int m) {
+            u[0] = 1 - PointV(i, m);
+            // Three steps of z := z^2 + (a, b) on z = (u, t).
+            for (int j = 1; j <= 3; ++j) {
+                u[j] = u[j - 1] * u[j - 1] - t[j - 1] * t[j - 1] + a;
+                t[j] = t[j - 1] * 2 * u[j - 1] + b;
+                x[j] = Ln(Sin(u[j]) * Sin(u[j]) + Cos(t[j]) * Cos(t[j]) + 0.001L) * 0.35L;
+            }
+            Channels c;
+            c.R = Round(Abs(x[1]) * 255);
+            c.G = Round(Abs(x[2]) * 255);
+            c.B = Round(Abs(x[3]) * 255);
+            return c;
+        });
+}
+
+void Pattern6()
+{
+    const Extended p1 = Phase1, p2 = Phase2;
+    Extended &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    b = B0();
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) { t = Sin(r * ThreePi / n); },
+        [&](int, int i, int m) {
+            u = Abs(Sin(i * Pi / m + (p1 - p2) * t));
+            Channels c;
+            c.R = Round(Abs(t * t + u * u + b / Sqrt(m + 0.000001L)) * 255);
+            c.G = Round(Abs(Ext(c.R) * t / 255 + b) * 255);
+            c.B = Round(ShareSquares(c) * 51);
+            return c;
+        });
+}
+
+void Pattern7()
+{
+    const Extended p1 = Phase1, p2 = Phase2;
+    Extended &a = WorkA, &b = WorkB, &d = WorkD, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    const int32_t n = RowCount, H = SurfaceHeight;
+    const int32_t S = SaverSettings.Segment;
+    using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) {
+            a = Abs(A1(r, n));
+            b = Abs(B1(r, n));
+        },
+        [&](int r, int i, int m) {
+            const Extended v = PointV(i, m);
+            u = Abs((1 - v) * (p1 / 2 + 3));
+            t = Abs((p2 / 2 + 3) * (1 - Ext(2 * r) / H));
+            x = Abs(u - t);
+            // d is still the previous computed point's (or the last writer's).
+            Channels c;
+            c.R = Round(a * 2 / (Abs(u - t - x - Abs(d)) + 1 + a) * 255);
+            c.G = Round(b * 2 / (Abs(Abs(d) + (Share(c.R) + t + x)) + 1 + b) * 255);
+            c.B = Round(2 / Abs(Share(c.R) + Share(c.G) + 0.000001L) * 255);
+            d = i * Pi / m - Pi / S;
+            return c;
+        });
+}
+
+void Pattern8()
+{
+    const Extended p1 = Phase1, p3 = Phase3;
+    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    a = Sin(p1 + p3);
+    b = B0();
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, CutAt<25>, SquareAbove<220>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) { t = Sin(r * ThreePi / n); },
+        [&](int, int i, int m) {
+            u = PointV(i, m) - Abs(p1 / 6 - 0.5L + t);
+            Channels c;
+            c.R = Round(Abs(u * u - t * t + a / Sqrt(m + 0.1L)) * 255);
+            c.G = Round(Abs(Share(c.R) + t + b) * 255);
+            c.B = Round(ShareSquares(c) * 0.1L * 255);
+            return c;
+        });
+}
+
+void Pattern9()
+{
+    const Extended p1 = Phase1, p2 = Phase2;
+    Extended &a = WorkA, &b = WorkB, &c = WorkC, &d = WorkD, &t = WorkT[0], &u = WorkU[0];
+    d = Sin(p2);
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) {
+            c = Ext(2 * r) / n;
+            a = Sin(p2 + c) * Sin(c * 5);
+            b = Cos(p1 + c) * Cos(c * 5);
+            t = 1.57L - r * 3.14L / n;
+        },
+        [&](int r, int i, int) {
+            u = PointRamp[r][i] + d + b;
+            Channels ch;
+            ch.R = Round(Abs((u * u - t * t) / (Abs(u - t) + 0.001L) + a) * 255);
+            ch.G = Round(Abs(b + 1) * 255);
+            ch.B = Round(Abs(ShareSquares(ch) * 0.5L) * 255);
+            return ch;
+        });
+}
+
+void Pattern10()
+{
+    const Extended p1 = Phase1, p2 = Phase2;
+    Extended &a = WorkA, &b = WorkB, &c = WorkC, &d = WorkD, &t = WorkT[0], &u = WorkU[0];
+    d = Sin(p2);
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
+    RunRows<Finish>(
+        [&](int r) {
+            c = r * HalfPi / n;
+            a = Sin(p2 + c) * Sin(c * 15);
+            b = Cos(p1 + c) * Cos(c * 5);
+            t = HalfPi - Sin(r * Pi / n);
+        },
+        [&](int r, int i, int) {
+            u = PointRamp[r][i] + d + b;
+            Channels ch;
+            ch.R = Round(Abs((u * u - t * t) / (Abs(u - t) + 0.00001L) + a) * 255);
+            ch.G = Round(Abs(Share(ch.R) + t + b) * 255);
+            ch.B = Round(Abs(Sqrt(ShareSquares(ch) + 0.001L)) * 255);
+            return ch;
+        });
+}
+
+void Pattern11()
+{
+    Extended &b = WorkB, &c = WorkC, &t = WorkT[0], &u = WorkU[0];
+    b = B0();
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
+    RunRows<Finish>(
+        [&](int r) {
+            c = Sin(Ext(21 * r) / n);
+            t = Cos(r * 6.28L / n) * 1.5L;
+        },
+        [&](int, int i, int m) {
+            u = Sin(i * TwoPi / m) * c;
+            Channels ch;
+            ch.R = Round(Abs(u - t) * 255);
+            ch.G = Round(Abs(t + u + b) * 255);
+            ch.B = Round(ShareSquares(ch) * 127.5L);
+            return ch;
+        });
+}
+
+void Pattern12()
+{
+    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    const int32_t n = RowCount;
+    using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) {
+            a = A2(r, n);
+            b = B2(r, n);
+            t = Abs(Sin(Sin(5 - Ext(10 * r) / n) - Sin(Ext(21 * r) / n))) + 0.1L;
+        },
+        [&](int r, int i, int m) {
+            u = Abs(PointV(i, m) - Abs(1 - Ext(2 * r) / n)) + 0.1L;
+            // R and G may come out negative; the first finishing step takes magnitudes.
+            Channels c;
+            c.R = Round((u + t + a) * 255);
+            c.G = Round((Share(c.R) - t + b) * 255);
+            c.B = Round(Abs(Share(c.R) + Share(c.G)) * 255);
+            return c;
+        });
+}
+
+void Pattern13()
+{
+    const Extended p1 = Phase1, p2 = Phase2;
+    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    const int32_t n = RowCount;
+    using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) {
+            a = Sin(Ext(21 * r) / n) + Sin(Ext(5 * r) / n + p2);
+            b = Sin(Ext(7 * r) / n + p2) + Sin(Ext(5 * r) / n + p1);
+            t = Sin(Pi - r * TwoPi / n);
+        },
+        [&](int, int i, int m) {
+            u = Abs(Sin(i * Pi / m + 1 / (a + 2.2L)));
+            x = u + t;
+            Channels c;
+            c.R = Round((u + a) * 255);
+            c.G = Round((t + b) * 255);
+            c.B = Round(((a + b) / 2 + x) * 255);
+            return c;
+        });
+}
+
+void Pattern14()
+{
+    const Extended p1 = Phase1, p2 = Phase2;
+    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) {
+            a = Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2));
+            b = Cos(Ext(5 * r) / n + p1);
+            t = Sin(5 - Ext(10 * r) / n);
+        },
+        [&](int, int i, int m) {
+            u = Sin(i * TwoPi / m);
+            x = Abs(Cos(t) + Sin(u)) / 2;
+            Channels c;
+            c.R = Round(Abs(Sin(t) + Sin(x) * Cos(u)) * 255 + a); // a after the scaling
+            c.G = Round(Abs(Sin(u) + Sin(x) * Sin(t) + b) * 255);
+            c.B = Round(Abs(Share(c.R) + Share(c.G)) * 255);
+            return c;
+        });
+}
+
+void Pattern15()
+{
+    const Extended p1 = Phase1, p2 = Phase2;
+    Extended &a = WorkA, &b = WorkB;
+    Extended s = 0, q = 0;
+    const int32_t n = RowCount;
+    using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) {
+            s = Sin(Ext(r) / n);
+            q = Sin(r * Pi / n);
+            a = Abs(Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2)));
+            b = Cos(Ext(5 * r) / n + p1);
+        },
+        [&](int, int i, int m) {
+            const Extended w1 = Sin(i * TwoPi / m) + s;
+            const Extended w2 = Sin(i * Pi / m) * q;
+            Channels c;
+            c.R = Round(Abs(w1 * w1 + a) * 255);
+            c.G = Round(Abs(w2 * w2 + b) * 255);
+            const Extended w3 = Share(c.R) + Share(c.G) + s;
+            c.B = Round(Abs(w3 * w3) * 255);
+            return c;
+        });
+}
+
+void Pattern16()
+{
+    const Extended p1 = Phase1, p2 = Phase2;
+    Extended &a = WorkA, &b = WorkB, &d = WorkD, &u = WorkU[0], &t = WorkT[0], &x = WorkX[0];
+    Extended &u1 = WorkU[1], &t1 = WorkT[1], &x1 = WorkX[1];
+    const int32_t n = RowCount, H = SurfaceHeight;
+    using Finish = Chain<Clamp, CutAt<25>, SquareAbove<200>>;
+    RunRows<Finish>(
+        [&](int r) {
+            a = Abs(A1(r, n));
+            b = Abs(B1(r, n));
+        },
+        [&](int r, int i, int m) {
+            const Extended v = PointV(i, m);
+            u = Abs((1 - v) * (p1 / 2 + 3));
+            t = Abs((p2 / 2 + 3) * (1 - Ext(2 * r) / H));
+            x = Abs(u - t);
+            // d is still the previous computed point's (or the last writer's, which may
+            // make these divisors zero or negative).
+            u1 = GuardedQuotient(3, Abs(u + x) + (a + 0.5L) * d);
+            t1 = GuardedQuotient(3, Abs(t + x) + (b + 0.5L) * d);
+            x1 = 2 / (Abs(u1 - t1) + 0.000001L);
+            d = v * 1 + Ext(3 * r) / n;
+            u1 = Abs(u1);
+            t1 = Abs(t1);
+            x1 = Abs(x1);
+            SoftFold(u1, t1, x1);
+            Channels c;
+            c.R = Round(Abs(u1) * 255);
+            c.G = Round(Abs(t1) * 255);
+            c.B = Round(Abs(x1) * 255);
+            return c;
+        });
+}
+
+void Pattern17()
+{
+    Extended &a = WorkA, &b = WorkB, &x = WorkX[0];
+    Extended k1 = 0, k2 = 0, k3 = 0;
+    const int32_t n = RowCount;
+    using Finish = Chain<AbsRG, Fold, Clamp, CutAt<25>, SquareAbove<200>>;
+    RunRows<Finish>(
+        [&](int r) {
+            k1 = Sin(Ext(21 * r) / n);
+            k2 = Sin(Ext(3 * r) / n);
+            k3 = Sin(Ext(8 * r) / n);
+            a = A1(r, n);
+            b = B1(r, n);
+        },
+        [&](int, int i, int m) {
+            x = Sin(Sin(i * TwoPi / m) + k1 + b);
+            // B is formed from R and G before their magnitudes are taken.
+            Channels c;
+            c.R = Round(((Sin(i * ThreePi / m) - k2) * x + a) * 255);
+            c.G = Round((Share(c.R) * k3 + b) * 255);
+            c.B = Round((Share(c.R) + Share(c.G)) * 255);
+            return c;
+        });
+}
+
+void Pattern18()
+{
+    const Extended p1 = Phase1, p2 = Phase2;
+    Extended &a = WorkA, &b = WorkB, &d = WorkD, &u = WorkU[0], &t = WorkT[0], &x = WorkX[0];
+    const int32_t n = RowCount, H = SurfaceHeight;
+    using Finish = Chain<AbsRG, Fold, Clamp>;
+    RunRows<Finish>(
+        [&](int r) {
+            a = Abs(A1(r, n));
+            b = Abs(B1(r, n));
+        },
+        [&](int r, int i, int m) {
+            const Extended v = PointV(i, m);
+            u = Abs((1 - v) * (1 - v) * (p1 / 2 + 3));
+            t = Abs(Abs(1 - Ext(2 * r) / H) * (p2 / 2 + 3));
+            x = (u + 4) / (Abs(u - t) + 0.5L);
+            // Red's divisor holds the previous computed point's d (or the last writer's).
+            Channels c;
+            c.R = Round(GuardedQuotient(a * 3, Abs(u - t - x) + 1 + a + d) * 255);
+            c.G = Round(b * 2 / (Abs(u - t - x) + 1 + b) * 255);
+            c.B = Round(Abs(2 / (Abs(Share(c.R) + Share(c.G)) + 0.3L)) * 255);
+            d = v * 2 + Ext(3 * r) / n;
+            return c;
+        });
+}
+
+void Pattern19()
+{
+    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    const int32_t n = RowCount;
+    using Finish = Chain<AbsRG, Fold, Clamp, SquareAbove<200>>;
+    RunRows<Finish>(
+        [&](int r) {
+            a = A2(r, n);
+            b = B2(r, n);
+            t = Sin(5 - Ext(10 * r) / n);
+        },
+        [&](int, int i, int m) {
+            u = Cos(Pi - Abs(Sin(i * Pi / m)) * TwoPi);
+            x = (t * t + u * u) * 0.2L;
+            Channels c;
+            c.R = Round((Sin(x) * (u * t) + a) * 255);
+            c.G = Round((Cos(x) * (Cos(t) * Sin(c.R * 1.57L / 255)) + b) * 255);
+            c.B = Round(Abs(Sqrt(Share(c.G) * Share(c.G) * (Share(c.R) * Share(c.R)) + 0.001L)) * 255);
+            return c;
+        });
+}
+
+void Pattern20()
+{
+    Extended &a = WorkA, &b = WorkB, &u = WorkU[0], &t = WorkT[0], &x = WorkX[0];
+    const int32_t n = RowCount, H = SurfaceHeight;
+    using Finish = Chain<AbsRG, Fold, CutAt<50>, SquareAbove<200>, Clamp>;
+    RunRows<Finish>(
+        [&](int r) {
+            a = Abs(A1(r, n));
+            b = Abs(B1(r, n));
+        },
+        [&](int r, int i, int m) {
+            const Extended v = PointV(i, m);
+            u = Abs((1 - v) * (1 - v) * a);
+            t = Abs(Abs(1 - Ext(2 * r) / H) * b);
+            x = 0.1L / (Abs(u - t) + 0.1L);
+            const Extended q = v + r * 0.5L / n + 1;
+            Channels c;
+            c.R = Round((0.1L + u) / q * 255);
+            c.G = Round((0.1L + t) / q * 255);
+            c.B = Round(Abs((0.1L + x) / (Abs(Share(c.R) + Share(c.G)) + 0.1L)) * 255);
+            return c;
+        });
+}
 
 } // namespace Rosacle
