@@ -33,6 +33,11 @@ void FreshGenerator()
     LastPoint = 0;
     WorkA = WorkB = WorkC = WorkD = WorkE = 0;
     for (int k = 0; k < 4; ++k) WorkU[k] = WorkT[k] = WorkX[k] = 0;
+    // A member that is still empty shows what a new process would: no colours left by the
+    // pattern drawn before it.
+    std::memset(Red, 0, sizeof Red);
+    std::memset(Green, 0, sizeof Green);
+    std::memset(Blue, 0, sizeof Blue);
 }
 
 uint32_t BackgroundColour(bool white) { return white ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0); }
