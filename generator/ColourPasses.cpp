@@ -44,7 +44,10 @@ void InvertPass()
 void GrayPass()
 {
     ForEachPoint(0, [](int32_t& r, int32_t& g, int32_t& b) {
-        const int32_t squares = r * r + g * g + b * b;
+        // 32-bit sums; computed unsigned so that a channel far outside 0..255 wraps
+        // instead of overflowing.
+        const auto sq = [](int32_t c) { return static_cast<uint32_t>(c) * static_cast<uint32_t>(c); };
+        const int32_t squares = static_cast<int32_t>(sq(r) + sq(g) + sq(b));
         int32_t v = Round(Sqrt(static_cast<Extended>(squares) + 0.00001L));
         if (v > 1275) v = 2550 - v;
         if (v > 1020) v = 2040 - v;

@@ -1,0 +1,274 @@
+#include "app/RosacleTool.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <ostream>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "common/SaverError.h"
+#include "generator/Random.h"
+#include "generator/Rosacle.h"
+#include "generator/patterns/Family.h"
+#include "raster/DibSurface.h"
+#include "raster/ImageFiles.h"
+#include "raster/Plot.h"
+#include "settings/SaverSettings.h"
+
+using namespace Rosacle;
+
+namespace RosacleTool {
+
+namespace {
+
+[[noreturn]] void Bad(const std::string& message) { throw BadUsage{message}; }
+
+// The state of a generator at process start, so that every render starts alike.
+void FreshGenerator()
+{
+    Rate1 = Rate2 = Rate3 = 0;
+    LastPoint = 0;
+    WorkA = WorkB = WorkC = WorkD = WorkE = 0;
+    for (int k = 0; k < 4; ++k) WorkU[k] = WorkT[k] = WorkX[k] = 0;
+    // A member that is still empty shows what a new process would: no colours left by the
+    // pattern drawn before it.
+    std::memset(Red, 0, sizeof Red);
+    std::memset(Green, 0, sizeof Green);
+    std::memset(Blue, 0, sizeof Blue);
+}
+
+uint32_t BackgroundColour(bool white) { return white ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0); }
+
+void MakeSurface(DibSurface& surface, int32_t width, int32_t height, bool white)
+{
+    surface.SetBitCount(24);
+    surface.SetWidth(width);
+    surface.SetHeight(height);
+    surface.Fill(BackgroundColour(white));
+}
+
+bool ParseBackground(const std::string& text)
+{
+    if (text == "white") return true;
+    if (text == "black") return false;
+    Bad("--background must be white or black, not '" + text + "'");
+}
+
+void CheckOutput(const std::string& path)
+{
+    ImageFormat format;
+    if (!ImageFormatOf(path, format))
+        Bad("output '" + path + "' has an unknown extension (use .png, .jpg, .jpeg or .ppm)");
+    if (!ImageFormatAvailable(format)) Bad("this build writes no PNG files: use .jpg or .ppm for '" + path + "'");
+}
+
+} // namespace
+
+int32_t ParseInteger(const std::string& option, const std::string& text, int32_t low, int32_t high)
+{
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(begin, &end, 10);
+    const bool whole = !text.empty() && *end == 0 && errno == 0 && !std::isspace(static_cast<unsigned char>(text[0]));
+    if (!whole || value < low || value > high)
+        Bad(option + " must be a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+            ", not '" + text + "'");
+    return static_cast<int32_t>(value);
+}
+
+void ParseSize(const std::string& option, const std::string& text, int32_t& width, int32_t& height)
+{
+    const size_t x = text.find_first_of("xX");
+    const std::string what = option + " must be WxH from 1x1 to " + std::to_string(MaxSurfaceWidth) + "x" +
+                             std::to_string(MaxSurfaceHeight) + ", not '" + text + "'";
+    if (x == std::string::npos) Bad(what);
+    try {
+        width = ParseInteger(option, text.substr(0, x), 1, MaxSurfaceWidth);
+        height = ParseInteger(option, text.substr(x + 1), 1, MaxSurfaceHeight);
+    } catch (const BadUsage&) {
+        Bad(what);
+    }
+}
+
+void ParsePhases(const std::string& text, Extended phases[3])
+{
+    const std::string what = "--phases must be three decimal numbers P1,P2,P3, not '" + text + "'";
+    size_t start = 0;
+    for (int k = 0; k < 3; ++k) {
+        const size_t comma = k < 2 ? text.find(',', start) : text.size();
+        if (comma == std::string::npos) Bad(what);
+        const std::string part = text.substr(start, comma - start);
+        if (part.empty() || std::isspace(static_cast<unsigned char>(part[0]))) Bad(what);
+        char* end = nullptr;
+        errno = 0;
+        const Extended value = std::strtold(part.c_str(), &end);
+        if (*end != 0 || errno == ERANGE || !std::isfinite(value)) Bad(what);
+        phases[k] = value;
+        start = comma + 1;
+    }
+}
+
+void Render(const RenderOptions& o)
+{
+    if (o.haveSeed) RandSeed(o.seed);
+    else RandomizeFromClock();
+    FreshGenerator();
+    SaverSettings = TSaverSettings();
+    SaverSettings.Speed = o.speed;
+    SaverSettings.Rosacle = o.pattern;
+    SaverSettings.Segment = o.petals;
+    SaverSettings.Background = o.white;
+    SaverSettings.Gray = o.gray;
+    SaverSettings.Oval = o.invert;
+    SaverSettings.Pictures = o.pictures;
+    LayGenerator(o.width, o.height);
+    if (o.havePhases) {
+        Phase1 = o.phases[0]; Phase2 = o.phases[1]; Phase3 = o.phases[2];
+    } else {
+        SetRandomStartPhases();
+    }
+    DibSurface surface;
+    MakeSurface(surface, o.width, o.height, o.white);
+    // Never cleared between frames, as in the saver.
+    for (int32_t f = 0; f < o.frames; ++f) {
+        GeneratorStep();
+        PlotRosette(surface);
+    }
+    WriteImageFile(surface, o.output);
+}
+
+void Sheet(const SheetOptions& o)
+{
+    RandomizeFromClock();
+    Extended start[3] = {o.phases[0], o.phases[1], o.phases[2]};
+    if (!o.havePhases) {
+        SetRandomStartPhases();
+        start[0] = Phase1; start[1] = Phase2; start[2] = Phase3;
+    }
+    DibSurface sheet;
+    MakeSurface(sheet, o.cellWidth * SheetColumns, o.cellHeight * SheetRows, o.white);
+    DibSurface cell;
+    for (int32_t k = 1; k <= SheetColumns * SheetRows; ++k) {
+        // Every cell is the first frame of a fresh generator at the same phases.
+        FreshGenerator();
+        SaverSettings = TSaverSettings();
+        SaverSettings.Speed = 54;
+        SaverSettings.Rosacle = k;
+        SaverSettings.Segment = o.petals;
+        SaverSettings.Background = o.white;
+        LayGenerator(o.cellWidth, o.cellHeight);
+        Phase1 = start[0]; Phase2 = start[1]; Phase3 = start[2];
+        MakeSurface(cell, o.cellWidth, o.cellHeight, o.white);
+        GeneratorStep();
+        PlotRosette(cell);
+        const int32_t left = (k - 1) % SheetColumns * o.cellWidth;
+        const int32_t top = (k - 1) / SheetColumns * o.cellHeight;
+        for (int32_t y = 0; y < o.cellHeight; ++y) {
+            uint8_t* target = sheet.Bits() + static_cast<size_t>(sheet.Height() - 1 - (top + y)) * sheet.RowStride();
+            std::memcpy(target + 3 * left, cell.Row(y), static_cast<size_t>(o.cellWidth) * 3);
+        }
+    }
+    WriteImageFile(sheet, o.output);
+}
+
+int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+{
+    CLI::App app{"Renders Fractal Rosacle rosettes into image files (.png, .jpg, .jpeg, .ppm).", "rosacle"};
+    app.require_subcommand(1, 1);
+
+    struct Texts {
+        std::string pattern, petals, size, phases, speed, background = "white", frames, seed, output, cell;
+    } t;
+    bool gray = false, invert = false, pictures = false;
+
+    CLI::App* render = app.add_subcommand("render", "Render frames of one pattern into an image file");
+    render->add_option("--pattern", t.pattern, "pattern number, 1..40 (default 17)")->type_name("K");
+    render->add_option("--petals", t.petals, "petal count, 4..12 (default 8)")->type_name("S");
+    render->add_option("--size", t.size, "image size, 1x1 .. 1920x1200 (default 1920x1080)")->type_name("WxH");
+    render->add_option("--phases", t.phases, "start phases in radians (default: random start values)")
+        ->type_name("P1,P2,P3");
+    render->add_option("--speed", t.speed, "drift speed, 0..150 (default 54)")->type_name("N");
+    render->add_option("--background", t.background, "white or black (default white)")->type_name("white|black");
+    render->add_flag("--gray", gray, "fold the colours into grey levels");
+    render->add_flag("--invert", invert, "invert the colours");
+    render->add_flag("--pictures", pictures, "two-tone: the brightest parts against the background");
+    render->add_option("--frames", t.frames, "frames drawn over each other, 1..1000000 (default 1)")->type_name("N");
+    render->add_option("--seed", t.seed, "seed of the random numbers, 0..4294967295 (default: the clock)")
+        ->type_name("N");
+    render->add_option("-o,--output", t.output, "the image file to write")->type_name("FILE")->required();
+
+    CLI::App* sheet = app.add_subcommand("sheet", "Render all forty patterns side by side, 8 columns by 5 rows");
+    sheet->add_option("--petals", t.petals, "petal count, 4..12 (default 8)")->type_name("S");
+    sheet->add_option("--phases", t.phases, "phases in radians (default: random start values)")->type_name("P1,P2,P3");
+    sheet->add_option("--cell", t.cell, "size of each cell, 1x1 .. 1920x1200 (default 256x191)")->type_name("WxH");
+    sheet->add_option("--background", t.background, "white or black (default white)")->type_name("white|black");
+    sheet->add_option("-o,--output", t.output, "the image file to write")->type_name("FILE")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e, out, err);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e, out, err);
+    } catch (const CLI::ParseError& e) {
+        err << "rosacle: " << e.what() << "\n";
+        return UsageError;
+    }
+
+    try {
+        if (render->parsed()) {
+            RenderOptions o;
+            if (!t.pattern.empty()) o.pattern = ParseInteger("--pattern", t.pattern, 1, 40);
+            if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);
+            if (!t.size.empty()) ParseSize("--size", t.size, o.width, o.height);
+            if (!t.phases.empty()) {
+                ParsePhases(t.phases, o.phases);
+                o.havePhases = true;
+            }
+            if (!t.speed.empty()) o.speed = ParseInteger("--speed", t.speed, 0, 150);
+            o.white = ParseBackground(t.background);
+            o.gray = gray;
+            o.invert = invert;
+            o.pictures = pictures;
+            if (!t.frames.empty()) o.frames = ParseInteger("--frames", t.frames, 1, 1000000);
+            if (!t.seed.empty()) {
+                // Through two halves: the parser's range is 32-bit signed.
+                char* end = nullptr;
+                errno = 0;
+                const unsigned long long seed = std::strtoull(t.seed.c_str(), &end, 10);
+                if (t.seed[0] < '0' || t.seed[0] > '9' || *end != 0 || errno != 0 || seed > UINT32_MAX)
+                    Bad("--seed must be a whole number from 0 to 4294967295, not '" + t.seed + "'");
+                o.seed = static_cast<uint32_t>(seed);
+                o.haveSeed = true;
+            }
+            CheckOutput(t.output);
+            o.output = t.output;
+            Render(o);
+        } else {
+            SheetOptions o;
+            if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);
+            if (!t.cell.empty()) ParseSize("--cell", t.cell, o.cellWidth, o.cellHeight);
+            if (!t.phases.empty()) {
+                ParsePhases(t.phases, o.phases);
+                o.havePhases = true;
+            }
+            o.white = ParseBackground(t.background);
+            CheckOutput(t.output);
+            o.output = t.output;
+            Sheet(o);
+        }
+    } catch (const BadUsage& e) {
+        err << "rosacle: " << e.message << "\n";
+        return UsageError;
+    } catch (const SaverError& e) {
+        err << "rosacle: " << e.what() << "\n";
+        return IoError;
+    }
+    return Success;
+}
+
+} // namespace RosacleTool

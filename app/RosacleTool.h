@@ -1,0 +1,65 @@
+#pragma once
+// The rosacle command-line tool: renders rosettes into image files without any window.
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+#include "generator/ExtendedMath.h"
+
+namespace RosacleTool {
+
+// Exit statuses.
+constexpr int Success = 0;
+constexpr int IoError = 1;
+constexpr int UsageError = 2;
+
+struct RenderOptions {
+    int32_t pattern = 17;
+    int32_t petals = 8;
+    int32_t width = 1920;
+    int32_t height = 1080;
+    bool havePhases = false;
+    Rosacle::Extended phases[3] = {0, 0, 0};
+    int32_t speed = 54;
+    bool white = true;
+    bool gray = false;
+    bool invert = false;
+    bool pictures = false;
+    int32_t frames = 1;
+    bool haveSeed = false;
+    uint32_t seed = 0;
+    std::string output;
+};
+
+struct SheetOptions {
+    int32_t petals = 8;
+    bool havePhases = false;
+    Rosacle::Extended phases[3] = {0, 0, 0};
+    int32_t cellWidth = 256;
+    int32_t cellHeight = 191;
+    bool white = true;
+    std::string output;
+};
+
+// The grid of the contact sheet.
+constexpr int SheetColumns = 8;
+constexpr int SheetRows = 5;
+
+// A usage problem, with the one line that names it.
+struct BadUsage {
+    std::string message;
+};
+
+// Value parsers of the options; they throw BadUsage naming the option.
+int32_t ParseInteger(const std::string& option, const std::string& text, int32_t low, int32_t high);
+void ParseSize(const std::string& option, const std::string& text, int32_t& width, int32_t& height);
+void ParsePhases(const std::string& text, Rosacle::Extended phases[3]);
+
+// Runs the tool on its command line; writes help to out and problems to err; returns the
+// exit status.
+int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+void Render(const RenderOptions& options);
+void Sheet(const SheetOptions& options);
+
+} // namespace RosacleTool

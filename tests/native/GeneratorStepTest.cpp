@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include "generator/ColourPasses.h"
+#include "generator/Random.h"
+#include "generator/Rosacle.h"
+#include "generator/patterns/Family.h"
+#include "settings/SaverSettings.h"
+
+using namespace Rosacle;
+
+namespace {
+
+// A small layout with every pass off and pattern index 0, so a test owns the colour planes.
+void LayQuiet(int width, int height, int petals = 8)
+{
+    SaverSettings = TSaverSettings();
+    SaverSettings.Segment = petals;
+    SaverSettings.Rosacle = 1;
+    LayGenerator(width, height);
+    SaverSettings.Rosacle = 0;
+    SaverSettings.Speed = 0;
+    Phase1 = 1; Phase2 = 2; Phase3 = 3;
+    Rate1 = -0.02L; Rate2 = 0.02L; Rate3 = 0.02L;
+}
+
+void SetPoint(int r, int j, int32_t red, int32_t green, int32_t blue)
+{
+    Red[r][j] = red; Green[r][j] = green; Blue[r][j] = blue;
+}
+
+void ExpectPoint(int r, int j, int32_t red, int32_t green, int32_t blue)
+{
+    EXPECT_EQ(Red[r][j], red) << "row " << r << " point " << j;
+    EXPECT_EQ(Green[r][j], green) << "row " << r << " point " << j;
+    EXPECT_EQ(Blue[r][j], blue) << "row " << r << " point " << j;
+}
+
+TEST(GeneratorStep, FirstCallDrawsRatesAndMovesNoPhase)
+{
+    for (uint32_t seed = 0; seed < 300; ++seed) {
+        LayQuiet(64, 48);
+        SaverSettings.Speed = 150;
+        Rate1 = Rate2 = Rate3 = 0;
+        RandSeed(seed);
+        GeneratorStep();
+        ASSERT_EQ(Phase1, 1.0L); ASSERT_EQ(Phase2, 2.0L); ASSERT_EQ(Phase3, 3.0L);
+        ASSERT_LE(Rate1, -0.01L); ASSERT_GE(Rate1, -0.0338L);
+        ASSERT_GE(Rate2, 0.01L);  ASSERT_LE(Rate2, 0.0398L);
+        ASSERT_GE(Rate3, 0.01L);  ASSERT_LE(Rate3, 0.0438L);
+    }
+}
+
+TEST(GeneratorStep, PhaseAtZeroTurnsPositive)
+{
+    for (int which = 1; which <= 3; ++which) {
+        LayQuiet(64, 48);
+        Extended* phase[] = {&Phase1, &Phase2, &Phase3};
+        Extended* rate[] = {&Rate1, &Rate2, &Rate3};
+        *phase[which - 1] = 0;
+        *rate[which - 1] = -0.02L;
+        GeneratorStep();
+        EXPECT_EQ(*phase[which - 1], 0.0L);
+        EXPECT_GE(*rate[which - 1], 0.01L) << which;
+        EXPECT_LE(*rate[which - 1], 0.0378L) << which;
+    }
+}
+
+TEST(GeneratorStep, SpeedScalesTheDrift)
+{
+    LayQuiet(64, 48);
+    SaverSettings.Speed = 150;
+    GeneratorStep();
+    EXPECT_NEAR(static_cast<double>(Phase1), 0.98, 1e-15);
+    EXPECT_NEAR(static_cast<double>(Phase2), 2.02, 1e-15);
+    LayQuiet(64, 48);
+    SaverSettings.Speed = 75;
+    GeneratorStep();
+    EXPECT_NEAR(static_cast<double>(Phase1), 0.99, 1e-15);
+    LayQuiet(64, 48);
+    SaverSettings.Speed = 54;
+    GeneratorStep();
+    EXPECT_NEAR(static_cast<double>(Phase1), 1 - 0.0072, 1e-15);
+    // Inside 0..2pi no rate is drawn again.
+    EXPECT_EQ(Rate1, -0.02L);
+    EXPECT_EQ(Rate3, 0.02L);
+}
+
+TEST(GeneratorStep, OvershootIsKeptAndTurned)
+{
+    LayQuiet(64, 48);
+    SaverSettings.Speed = 150;
+    Phase3 = TwoPi - 0.001L;
+    GeneratorStep();
+    EXPECT_GT(Phase3, TwoPi);
+    EXPECT_LE(Rate3, -0.01L);
+    EXPECT_GE(Rate3, -0.0438L);
+}
+
+TEST(ColourPasses, ThresholdInBothBackgrounds)
+{
+    for (bool white : {false, true}) {
+        LayQuiet(64, 48);
+        SaverSettings.Pictures = true;
+        SaverSettings.Background = white;
+        SetPoint(10, 0, 231, 231, 231);
+        SetPoint(10, 1, 232, 0, 0);
+        SetPoint(10, 2, 0, 0, 300);
+        GeneratorStep();
+        const int32_t on = white ? 0 : 255, off = white ? 255 : 0;
+        ExpectPoint(10, 0, off, off, off);
+        ExpectPoint(10, 1, on, on, on);
+        ExpectPoint(10, 2, on, on, on);
+    }
+}
+
+TEST(ColourPasses, GrayFoldsTheLength)
+{
+    LayQuiet(64, 48);
+    SaverSettings.Gray = true;
+    SaverSettings.Pictures = true; // grey wins over the threshold
+    SetPoint(10, 0, 255, 255, 255);
+    SetPoint(10, 1, 0, 0, 0);
+    SetPoint(10, 2, 20, 0, 0); // at or below 25: black
+    GeneratorStep();
+    ExpectPoint(10, 0, 18, 18, 18);
+    ExpectPoint(10, 1, 0, 0, 0);
+    ExpectPoint(10, 2, 0, 0, 0);
+}
+
+TEST(ColourPasses, InvertAndCentreCopy)
+{
+    LayQuiet(64, 48);
+    SaverSettings.Oval = true;
+    SetPoint(10, 0, 40, 0, 300);
+    SetPoint(1, 0, 1, 2, 3);
+    GeneratorStep();
+    ExpectPoint(10, 0, 215, 255, -45); // not clamped
+    ExpectPoint(0, 0, 254, 253, 252);
+}
+
+TEST(ColourPasses, RimFadesIntoBlack)
+{
+    LayQuiet(64, 48);
+    const int n = RowCount;
+    for (int r = n - 5; r <= n; ++r)
+        for (int j = 0; j <= RowPoints[r]; ++j) SetPoint(r, j, 100, 37, 1000);
+    GeneratorStep();
+    ExpectPoint(n - 5, 0, 100, 37, 1000); // outside the rim
+    ExpectPoint(n - 4, 0, 82, 30, 820);
+    ExpectPoint(n - 1, 3, 28, 10, 280);
+    for (int j = 0; j <= RowPoints[n]; ++j) ExpectPoint(n, j, 10, 4, 100);
+}
+
+TEST(ColourPasses, RimFadesIntoWhite)
+{
+    LayQuiet(64, 48);
+    SaverSettings.Background = true;
+    SaverSettings.Oval = true;
+    const int n = RowCount;
+    for (int r = n - 4; r <= n; ++r)
+        for (int j = 0; j <= RowPoints[r]; ++j) SetPoint(r, j, 155, -7, 300);
+    GeneratorStep();
+    // Inverted first to (100, 262, -45); values outside 0..255 stay outside.
+    ExpectPoint(n - 4, 0, 131, 261, 15);
+    ExpectPoint(n - 1, 0, 224, 256, 195);
+    for (int j = 0; j <= RowPoints[n]; ++j) ExpectPoint(n, j, 255, 255, 255);
+}
+
+TEST(GeneratorStep, PatternOutsideOneToFortyKeepsColours)
+{
+    for (int pattern : {0, 41}) {
+        LayQuiet(64, 48);
+        SaverSettings.Rosacle = pattern;
+        SaverSettings.Oval = true;
+        SetPoint(10, 5, 40, 50, 60);
+        GeneratorStep();
+        ExpectPoint(10, 5, 215, 205, 195);
+        GeneratorStep();
+        ExpectPoint(10, 5, 40, 50, 60);
+    }
+}
+
+TEST(ColourPasses, TinySurfacesStartTheRimAtTheCentre)
+{
+    // 1 x 1 lays one row, 3 x 3 two: the rim covers every row from 0.
+    LayQuiet(1, 1);
+    ASSERT_EQ(RowCount, 1);
+    for (int j = 0; j <= RowPoints[1]; ++j) SetPoint(1, j, 100, 200, 50);
+    GeneratorStep();
+    ExpectPoint(1, 0, 10, 20, 5);
+    ExpectPoint(0, 0, 10, 20, 5);
+
+    LayQuiet(3, 3);
+    ASSERT_EQ(RowCount, 2);
+    for (int r = 1; r <= 2; ++r)
+        for (int j = 0; j <= RowPoints[r]; ++j) SetPoint(r, j, 100, 200, 50);
+    SaverSettings.Background = true;
+    GeneratorStep();
+    ExpectPoint(1, 0, 224, 244, 214);
+    ExpectPoint(2, 0, 255, 255, 255);
+    ExpectPoint(0, 0, 224, 244, 214);
+}
+
+// ---- The family frame and its finishing steps.
+
+template <class Step>
+Channels Apply(int32_t r, int32_t g, int32_t b)
+{
+    Channels c{r, g, b};
+    Step::Apply(c);
+    return c;
+}
+
+TEST(FinishingSteps, FoldValues)
+{
+    const int32_t in[] = {255, 256, 510, 1020, 1275, 2040, 2041, 300, 600, 1000, 1500, -9};
+    const int32_t out[] = {255, 254, 0, 0, 255, 0, -1, 210, 90, 20, 30, -9};
+    for (size_t k = 0; k < sizeof in / sizeof in[0]; ++k) {
+        Channels c = Apply<Fold>(in[k], in[k], in[k]);
+        EXPECT_EQ(c.R, out[k]) << in[k];
+        EXPECT_EQ(c.B, out[k]) << in[k];
+    }
+    Channels c = Apply<Chain<Fold, CutAt<25>>>(2041, 2041, 2041);
+    EXPECT_EQ(c.G, 0);
+}
+
+TEST(FinishingSteps, CutPowersClampAndAbs)
+{
+    Channels c = Apply<CutAt<25>>(25, 26, -3);
+    EXPECT_EQ(c.R, 0); EXPECT_EQ(c.G, 26); EXPECT_EQ(c.B, 0);
+    c = Apply<CubeAbove<232>>(232, 233, 255);
+    EXPECT_EQ(c.R, 232); EXPECT_EQ(c.G, 195); EXPECT_EQ(c.B, 255);
+    c = Apply<SquareAbove<200>>(200, 201, 255);
+    EXPECT_EQ(c.R, 200); EXPECT_EQ(c.G, 158); EXPECT_EQ(c.B, 255);
+    EXPECT_EQ(Apply<SquareAbove<220>>(221, 0, 0).R, 192);
+    EXPECT_EQ(Apply<CubeAbove<200>>(201, 0, 0).R, 125);
+    EXPECT_EQ(Apply<CubeAbove<220>>(221, 0, 0).R, 166);
+    c = Apply<Clamp>(256, 255, -5);
+    EXPECT_EQ(c.R, 255); EXPECT_EQ(c.G, 255); EXPECT_EQ(c.B, -5);
+    c = Apply<AbsRG>(-4, -5, -6);
+    EXPECT_EQ(c.R, 4); EXPECT_EQ(c.G, 5); EXPECT_EQ(c.B, -6);
+}
+
+TEST(FamilyFrame, RepeatedPointsCopyTheirPredecessor)
+{
+    LayQuiet(512, 382, 4);
+    int repeated = 0;
+    RunRows<Chain<>>([](int) {}, [](int r, int i, int) { return Channels{i, r, -1}; });
+    for (int r = 1; r <= RowCount; ++r) {
+        EXPECT_EQ(Red[r][0], 0); // the first point is always computed
+        for (int i = 1; i <= RowPoints[r]; ++i) {
+            const bool same = OffsetX[r][i] == OffsetX[r][i - 1] && OffsetY[r][i] == OffsetY[r][i - 1];
+            repeated += same;
+            ASSERT_EQ(Red[r][i], same ? Red[r][i - 1] : i);
+        }
+    }
+    EXPECT_GT(repeated, 0);
+}
+
+TEST(FamilyFrame, NoRowsWritesNothing)
+{
+    LayQuiet(64, 0);
+    ASSERT_EQ(RowCount, 0);
+    SetPoint(1, 0, 7, 8, 9);
+    Pattern1();
+    ExpectPoint(1, 0, 7, 8, 9);
+}
+
+TEST(Pattern1, AllPhasesZeroOuterRow)
+{
+    LayQuiet(512, 382, 4);
+    Phase1 = Phase2 = Phase3 = 0;
+    Pattern1();
+    ASSERT_EQ(LastPoint, 419);
+    ExpectPoint(267, 0, 255, 0, 116);
+    for (int r = 1; r <= RowCount; ++r)
+        for (int i = 0; i <= RowPoints[r]; ++i) {
+            ASSERT_GE(Red[r][i], 0); ASSERT_LE(Red[r][i], 255);
+            ASSERT_GE(Blue[r][i], 0); ASSERT_LE(Blue[r][i], 255);
+        }
+}
+
+} // namespace
