@@ -44,8 +44,9 @@ public:
     const uint8_t* Row(int32_t y) const { return topRow_ - static_cast<intptr_t>(y) * stride_; }
 
 protected:
-    // Makes the memory of a blank width x height image at bitCount bits with the given stride;
-    // returns nullptr when it cannot. The old image stays until ReleaseImage.
+    // Makes the memory of a blank width x height image at bitCount bits with the given stride
+    // and, once it exists, releases the previous image; returns nullptr (keeping the previous
+    // image) when it cannot.
     virtual uint8_t* MakeImage(int32_t width, int32_t height, int32_t bitCount, int32_t stride);
     // Releases the image made by the last successful MakeImage.
     virtual void ReleaseImage();
