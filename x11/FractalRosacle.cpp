@@ -352,7 +352,7 @@ const Option Options[] = {
     {"-speed", Kind::Number, &Knobs::speed, nullptr, 0, 150, 54, "how fast the colours drift"},
     {"-pattern", Kind::Number, &Knobs::pattern, nullptr, 1, 40, 17, "pattern number, used with -no-random-pattern"},
     {"-petals", Kind::Number, &Knobs::petals, nullptr, 4, 12, 8, "petal count, used without -random-petals"},
-    {"-delay", Kind::Number, &Knobs::delay, nullptr, 0, 1000000, 30000, "microseconds from frame to frame"},
+    {"-delay", Kind::Number, &Knobs::delay, nullptr, 0, 100000, 30000, "microseconds from frame to frame"},
     {"-background", Kind::Background, nullptr, &Knobs::whiteBackground, 0, 1, 1, "white or black"},
     {"-random-pattern", Kind::Flag, nullptr, &Knobs::randomPattern, 0, 1, 1, "a random pattern (1..39) at every start"},
     {"-random-petals", Kind::Flag, nullptr, &Knobs::randomPetals, 0, 1, 0, "a random petal count (4..11) at every start"},
