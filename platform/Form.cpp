@@ -51,7 +51,7 @@ void TApplication::Run()
 {
     if (!MainForm) return;
     MSG message;
-    while (MainForm && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) { // the main form posts the quit
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
