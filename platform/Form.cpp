@@ -1,0 +1,292 @@
+#include "platform/Form.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "common/SaverError.h"
+#include "platform/ErrorText.h"
+#include "settings/Win32Registry.h"
+
+TApplication Application;
+
+namespace {
+
+const wchar_t* const FormClassName = L"RosacleForm";
+
+void RegisterFormClass(WNDPROC procedure)
+{
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    wc.lpszClassName = FormClassName;
+    RegisterClassExW(&wc);
+    registered = true;
+}
+
+unsigned CurrentShiftState()
+{
+    unsigned shift = 0;
+    if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+    return shift;
+}
+
+} // namespace
+
+void TApplication::Initialize()
+{
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+void TApplication::Run()
+{
+    if (!MainForm) return;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) { // the main form posts the quit
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool TApplication::Dispatch(HWND owner, const std::function<void()>& handler)
+{
+    // No exception may cross the window procedure back into the system.
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& e) {
+        ShowException(owner, e.what());
+    } catch (...) {
+        ShowException(owner, "Unknown error");
+    }
+    return false;
+}
+
+void TApplication::ShowException(HWND owner, const std::string& message)
+{
+    const std::wstring text = WideFromUtf8(ErrorBoxText(message));
+    const std::wstring caption = WideFromUtf8(Title);
+    const bool nested = showingError_;
+    showingError_ = true;
+    MessageBoxW(owner && IsWindow(owner) ? owner : nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    showingError_ = nested;
+}
+
+TTimer::TTimer(TForm& owner, UINT interval, std::function<void()> onTimer)
+    : owner_(owner), id_(owner.nextId_++), interval_(interval), onTimer_(std::move(onTimer))
+{
+    owner_.timers_.push_back(this);
+}
+
+void TTimer::SetEnabled(bool enabled)
+{
+    enabled_ = enabled;
+    Apply();
+}
+
+void TTimer::SetInterval(UINT interval)
+{
+    interval_ = interval;
+    Apply();
+}
+
+void TTimer::Apply()
+{
+    if (!owner_.handle_) return;
+    if (enabled_ && interval_ > 0) SetTimer(owner_.handle_, id_, interval_, nullptr);
+    else KillTimer(owner_.handle_, id_);
+}
+
+TControl::TControl(TForm& owner, const wchar_t* windowClass, DWORD style, int left, int top, int width, int height,
+                   const std::wstring& text)
+    : owner_(owner)
+{
+    const UINT id = owner.nextId_++;
+    handle_ = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top, width, height,
+                              owner.handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr);
+    if (!handle_) Failure("%s cannot be made", "Control");
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    owner.controls_.push_back(this);
+}
+
+TControl::~TControl()
+{
+    auto& list = owner_.controls_;
+    for (auto it = list.begin(); it != list.end(); ++it)
+        if (*it == this) { list.erase(it); break; }
+}
+
+std::wstring TControl::Text() const
+{
+    std::wstring text(GetWindowTextLengthW(handle_) + 1, L'\0');
+    text.resize(GetWindowTextW(handle_, &text[0], int(text.size())));
+    return text;
+}
+
+TForm::TForm(FormLayout layout) : layout_(std::move(layout)) {}
+
+TForm::~TForm()
+{
+    if (handle_) {
+        closing_ = true; // destroyed without the close path: no FormClose
+        DestroyWindow(handle_);
+    }
+    if (brush_) DeleteObject(brush_);
+}
+
+void TForm::Create()
+{
+    if (handle_) return;
+    RegisterFormClass(&TForm::WindowProc);
+    brush_ = CreateSolidBrush(layout_.colour);
+    RECT frame = {0, 0, layout_.clientWidth, layout_.clientHeight};
+    AdjustWindowRectEx(&frame, layout_.style, FALSE, layout_.exStyle);
+    const HWND window = CreateWindowExW(layout_.exStyle, FormClassName, layout_.caption.c_str(),
+                                        layout_.style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                        GetModuleHandleW(nullptr), this);
+    if (!window) Failure("%s cannot be made", "Window");
+    if (!Application.MainForm) Application.MainForm = this;
+    const bool created = Dispatch([this] { FormCreate(); });
+    if (!handle_) return; // FormCreate closed it
+    FormCreated(created);
+    if (!handle_) return;
+    for (TTimer* timer : timers_) timer->Apply();
+    if (layout_.visible) {
+        if (layout_.screenCentre) {
+            RECT r;
+            GetWindowRect(handle_, &r);
+            const int width = r.right - r.left, height = r.bottom - r.top;
+            SetWindowPos(handle_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                         (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        }
+        ShowWindow(handle_, SW_SHOW);
+        UpdateWindow(handle_);
+    }
+}
+
+void TForm::Close()
+{
+    if (!handle_ || closing_) return;
+    closing_ = true;
+    Dispatch([this] { FormClose(); });
+    if (handle_) DestroyWindow(handle_);
+}
+
+void TForm::SetClientSize(int width, int height)
+{
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRectEx(&frame, GetWindowLongW(handle_, GWL_STYLE), FALSE, GetWindowLongW(handle_, GWL_EXSTYLE));
+    SetWindowPos(handle_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TForm::ClientWidth() const
+{
+    RECT r = {};
+    GetClientRect(handle_, &r);
+    return r.right - r.left;
+}
+
+int TForm::ClientHeight() const
+{
+    RECT r = {};
+    GetClientRect(handle_, &r);
+    return r.bottom - r.top;
+}
+
+LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    TForm* form;
+    if (message == WM_NCCREATE) {
+        form = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        form->handle_ = window;
+    } else {
+        form = reinterpret_cast<TForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (!form) return DefWindowProcW(window, message, w, l);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        form->handle_ = nullptr;
+        return DefWindowProcW(window, message, w, l);
+    }
+    return form->Route(message, w, l);
+}
+
+LRESULT TForm::Route(UINT message, WPARAM w, LPARAM l)
+{
+    switch (message) {
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_DESTROY:
+        for (TTimer* timer : timers_) KillTimer(handle_, timer->id_);
+        if (Application.MainForm == this) {
+            Application.MainForm = nullptr;
+            PostQuitMessage(0);
+        }
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        const unsigned shift = CurrentShiftState();
+        Dispatch([&] { FormKeyDown(static_cast<WORD>(w), shift); });
+        if (message == WM_SYSKEYDOWN && handle_) return DefWindowProcW(handle_, message, w, l);
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        const int x = static_cast<short>(LOWORD(l)), y = static_cast<short>(HIWORD(l));
+        Dispatch([&] { FormMouseMove(x, y); });
+        return 0;
+    }
+    case WM_TIMER:
+        for (TTimer* timer : timers_) {
+            if (timer->id_ != w) continue;
+            if (timer->enabled_ && timer->onTimer_ && !Application.ShowingError()) Dispatch(timer->onTimer_);
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND: {
+        RECT r;
+        GetClientRect(handle_, &r);
+        FillRect(reinterpret_cast<HDC>(w), &r, brush_);
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(handle_, &ps);
+        Dispatch([&] { FormPaint(dc); });
+        EndPaint(handle_, &ps);
+        return 0;
+    }
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        for (TControl* control : controls_) {
+            if (reinterpret_cast<HWND>(l) != control->handle_ || !l) continue;
+            std::function<void()> handler;
+            if (message != WM_COMMAND) handler = control->OnChange;
+            else if (HIWORD(w) == BN_CLICKED) handler = control->OnClick;
+            else if (HIWORD(w) == EN_CHANGE) handler = control->OnChange;
+            if (handler) Dispatch(handler);
+            return 0;
+        }
+        break;
+    }
+    return HandleMessage(message, w, l);
+}
+
+LRESULT TForm::HandleMessage(UINT message, WPARAM w, LPARAM l)
+{
+    return DefWindowProcW(handle_, message, w, l);
+}

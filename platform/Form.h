@@ -1,0 +1,146 @@
+#pragma once
+// The thin window layer: an application object with the message loop, a form base that owns
+// its window and routes messages to handlers named after the event, window timers, child
+// controls, and the one dispatcher through which every handler runs.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TForm;
+
+// The process's application object: title, main form, message loop, error box.
+class TApplication {
+public:
+    std::string Title = "Fractal Rosacle Screensaver";
+    TForm* MainForm = nullptr; // the first form created; closing it ends Run
+
+    // Loads the common controls (track bars). Call once before the first form.
+    void Initialize();
+    // The message loop: runs until the main form is gone; without one it returns at once.
+    void Run();
+    // Runs a handler; an exception leaving it shows the error box owned by `owner` and the
+    // program goes on. Returns whether the handler ran to its end.
+    bool Dispatch(HWND owner, const std::function<void()>& handler);
+    // The standard error box: message with its full stop, the title as caption, stop icon.
+    void ShowException(HWND owner, const std::string& message);
+    // True while an error box is open; timer ticks are dropped then, so a failing frame
+    // handler cannot pile up boxes inside the box's own message loop.
+    bool ShowingError() const { return showingError_; }
+
+private:
+    bool showingError_ = false;
+};
+
+extern TApplication Application;
+
+// How a form looks when it is made.
+struct FormLayout {
+    std::wstring caption;
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = 0;
+    int clientWidth = 640;
+    int clientHeight = 480;
+    bool screenCentre = true; // placed centred on the screen when shown
+    COLORREF colour = RGB(240, 240, 240);
+    bool visible = true;
+};
+
+// A window timer of a form. Its handler runs through the dispatcher.
+class TTimer {
+public:
+    TTimer(TForm& owner, UINT interval, std::function<void()> onTimer);
+    void SetEnabled(bool enabled);
+    bool Enabled() const { return enabled_; }
+    void SetInterval(UINT interval);
+    UINT Interval() const { return interval_; }
+
+private:
+    friend class TForm;
+    void Apply();
+
+    TForm& owner_;
+    UINT id_;
+    UINT interval_;
+    bool enabled_ = false;
+    std::function<void()> onTimer_;
+};
+
+// A standard child control (button, check box, static, edit, track bar, ...). It is made at
+// once, so the form's window must exist (make controls in FormCreate).
+class TControl {
+public:
+    TControl(TForm& owner, const wchar_t* windowClass, DWORD style, int left, int top, int width, int height,
+             const std::wstring& text = L"");
+    ~TControl();
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+
+    HWND Handle() const { return handle_; }
+    LRESULT Send(UINT message, WPARAM w = 0, LPARAM l = 0) const { return SendMessageW(handle_, message, w, l); }
+    void SetText(const std::wstring& text) { SetWindowTextW(handle_, text.c_str()); }
+    std::wstring Text() const;
+    void SetEnabled(bool enabled) { EnableWindow(handle_, enabled); }
+
+    std::function<void()> OnClick;  // buttons and check boxes
+    std::function<void()> OnChange; // edits (EN_CHANGE), track bars (scroll notifications)
+
+private:
+    friend class TForm;
+    TForm& owner_;
+    HWND handle_ = nullptr;
+};
+
+// Key state that comes with a key message.
+enum ShiftState : unsigned { ssShift = 1, ssCtrl = 2, ssAlt = 4 };
+
+class TForm {
+public:
+    explicit TForm(FormLayout layout);
+    virtual ~TForm();
+    TForm(const TForm&) = delete;
+    TForm& operator=(const TForm&) = delete;
+
+    // Makes the window, runs FormCreate through the dispatcher, then shows the window if the
+    // layout says visible. The first form made is the application's main form.
+    void Create();
+    // The close path: FormClose (through the dispatcher), then the window is destroyed.
+    void Close();
+
+    HWND Handle() const { return handle_; }
+    void SetClientSize(int width, int height);
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+protected:
+    // Event handlers; every one is called through the dispatcher.
+    virtual void FormCreate() {}
+    virtual void FormClose() {}
+    virtual void FormKeyDown(WORD key, unsigned shift) { (void)key; (void)shift; }
+    virtual void FormMouseMove(int x, int y) { (void)x; (void)y; }
+    virtual void FormPaint(HDC dc) { (void)dc; }
+    // After FormCreate, before the window is shown: `created` tells whether FormCreate ran
+    // to its end (a form starts its timers here).
+    virtual void FormCreated(bool created) { (void)created; }
+
+    // Everything else; the default is the system's.
+    virtual LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l);
+
+    // Runs one handler of this form through the application's dispatcher.
+    bool Dispatch(const std::function<void()>& handler) { return Application.Dispatch(handle_, handler); }
+
+private:
+    friend class TTimer;
+    friend class TControl;
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
+    LRESULT Route(UINT message, WPARAM w, LPARAM l);
+
+    FormLayout layout_;
+    HWND handle_ = nullptr;
+    HBRUSH brush_ = nullptr;
+    bool closing_ = false;
+    std::vector<TTimer*> timers_;
+    std::vector<TControl*> controls_;
+    UINT nextId_ = 1;
+};

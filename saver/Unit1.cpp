@@ -1,0 +1,109 @@
+#include "saver/Unit1.h"
+
+#include <cstdlib>
+
+#include "generator/Random.h"
+#include "generator/Rosacle.h"
+#include "raster/Plot.h"
+#include "settings/SaverSettings.h"
+#include "settings/Win32Registry.h"
+
+namespace {
+
+FormLayout SaverLayout()
+{
+    FormLayout layout;
+    layout.caption = L"Form1";
+    layout.style = WS_POPUP;
+    layout.exStyle = WS_EX_TOPMOST;
+    layout.colour = RGB(0, 0, 0);
+    // Covers the screen from the start, so a window whose creation failed is still a black
+    // screen that closes on input.
+    layout.clientWidth = GetSystemMetrics(SM_CXSCREEN);
+    layout.clientHeight = GetSystemMetrics(SM_CYSCREEN);
+    layout.screenCentre = true;
+    layout.visible = true;
+    return layout;
+}
+
+POINT CursorPosition()
+{
+    POINT p = {0, 0};
+    GetCursorPos(&p);
+    return p;
+}
+
+} // namespace
+
+bool IsMouseJump(POINT reference, POINT now)
+{
+    return std::abs(reference.x - now.x) > TForm1::MouseJumpLimit ||
+           std::abs(reference.y - now.y) > TForm1::MouseJumpLimit;
+}
+
+TForm1::TForm1() : TForm(SaverLayout()), Timer(*this, 30, [this] { TimerTimer(); }) {}
+
+void TForm1::FormCreate()
+{
+    LoadSaverSettings(false);
+    Rosacle::RandomizeFromClock();
+    PickRandomChoices();
+
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    SetClientSize(screenWidth, screenHeight);
+
+    int32_t surfaceWidth = ClientWidth();
+    int32_t surfaceHeight = ClientHeight();
+    if (surfaceWidth > Rosacle::MaxSurfaceWidth) surfaceWidth = Rosacle::MaxSurfaceWidth;
+    if (surfaceHeight > Rosacle::MaxSurfaceHeight) surfaceHeight = Rosacle::MaxSurfaceHeight;
+    DrawLeft = (screenWidth - surfaceWidth) / 2;
+    DrawTop = (screenHeight - surfaceHeight) / 2;
+
+    SaverSurface.SetBitCount(24);
+    SaverSurface.SetWidth(surfaceWidth);
+    SaverSurface.SetHeight(surfaceHeight);
+    SaverSurface.Fill(SaverSettings.Background ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0));
+
+    Rosacle::LayGenerator(surfaceWidth, surfaceHeight);
+    Rosacle::SetRandomStartPhases();
+
+    MouseReference = CursorPosition();
+    SystemParametersInfoW(SPI_SCREENSAVERRUNNING, 1, nullptr, 0);
+    ShowCursor(FALSE);
+}
+
+void TForm1::FormCreated(bool created)
+{
+    if (created) {
+        Timer.SetEnabled(true);
+    } else {
+        // No surface, no frames: a black screen that still closes on a key or a jump,
+        // measured from where the cursor is once the error box has gone.
+        MouseReference = CursorPosition();
+    }
+}
+
+void TForm1::TimerTimer()
+{
+    Rosacle::GeneratorStep();
+    PlotRosette(SaverSurface);
+    if (HDC dc = GetDC(Handle())) {
+        SaverSurface.Draw(dc, DrawLeft, DrawTop);
+        ReleaseDC(Handle(), dc);
+    }
+}
+
+void TForm1::FormKeyDown(WORD, unsigned) { Close(); }
+
+void TForm1::FormMouseMove(int, int)
+{
+    if (IsMouseJump(MouseReference, CursorPosition())) Close();
+    MouseReference = CursorPosition();
+}
+
+void TForm1::FormClose()
+{
+    ShowCursor(TRUE);
+    SystemParametersInfoW(SPI_SCREENSAVERRUNNING, 0, nullptr, 0);
+}

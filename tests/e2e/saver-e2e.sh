@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# The full-screen saver end to end: each case on its own Xvfb screen, in the project's Wine
+# prefix, with the settings key reset; every wait polls a condition under a generous timeout.
+# saver-e2e.sh SAVER.scr BOXTEXT.exe
+set -u
+saver=$1
+boxtext=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/xvfb.sh"
+source "$root/scripts/wine-env.sh" 64
+wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
+key='HKCU\Software\Fractal Rosacle'
+failures=0
+pid=
+
+fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
+reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
+set_dword() { reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+
+# Pattern 1 on a known background; the rest of the values are the first run's.
+settings() { # BACKGROUND(0|1)
+  reg delete "$key" /f >/dev/null
+  for v in Speed:54 Bright:0 Rosacle:1 Size:52 Segment:8 Background:$1 Gray:0 Oval:0 Pictures:0 \
+           Rosacle_Random:0 Petals_Random:0; do set_dword "${v%%:*}" "${v##*:}"; done
+  reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f >/dev/null
+}
+
+wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds
+  local limit=$(( $1 * 10 )); shift
+  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+running() { kill -0 "$pid" 2>/dev/null; }
+ended() { ! running; }
+has_window() { xdotool search --name '^Form1$' >/dev/null 2>&1; }
+pixel() { convert "$shot" -format "%[pixel:p{$1,$2}]" info:; }
+
+start_case() { # NAME SCREEN
+  case=$1
+  [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" $1 "* ]] || return 1
+  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
+  xvfb_stop
+  xvfb_start "$2" || { fail "no display"; return 1; }
+  # At the centre, where a freshly started Wine also believes the cursor is.
+  local size=${2%x*}
+  xdotool mousemove $(( ${size%x*} / 2 )) $(( ${size#*x} / 2 ))
+  shot=$(mktemp --suffix=.png)
+}
+start_saver() { # ARGS...
+  "$WINELOADER" "$saver" "$@" >/dev/null 2>&1 &
+  pid=$!
+}
+expect_window() {
+  wait_for 60 has_window || { fail "no saver window"; return 1; }
+  sleep 0.5 # the shown window's own mouse-move message
+}
+expect_end() { # WHAT
+  wait_for 30 ended || { fail "still running after $1"; kill "$pid" 2>/dev/null; return 1; }
+}
+expect_running() { # WHAT: still there after the input has had time to arrive
+  sleep 2.5 # a closing Wine process takes a moment to go
+  running || fail "ended after $1"
+}
+stop_saver() { running && { xdotool key Escape; expect_end "Escape"; }; }
+shoot() { sleep 1; import -window root "$shot"; }
+
+# 1024 x 768, first run: the defaults are written; the rosette starts at (0, 0); input rules.
+start_case first-run-and-input 1024x768x24 && {
+  reg delete "$key" /f >/dev/null
+  start_saver /s
+  if expect_window; then
+    values=$(reg query "$key")
+    echo "$values" | grep -qE 'Bright +REG_DWORD +0x0' || fail "Bright is not 0: $values"
+    echo "$values" | grep -qE 'Path_Wall +REG_SZ +C:\\Windows$' || fail "Path_Wall is not C:\\Windows"
+    running || fail "the shown window's mouse message ended it"
+    xdotool mousemove 612 384; expect_running "a jump of exactly 100"
+    xdotool mousemove 612 484; expect_running "a jump of exactly 100 in y"
+    for x in $(seq 622 10 902); do xdotool mousemove "$x" 484; sleep 0.05; done; expect_running "slow movement"
+    xdotool click 1; expect_running "a click"
+    xdotool mousemove 902 585; expect_end "a jump of 101"
+  fi
+}
+
+start_case full-surface-1024 1024x768x24 && {
+  settings 1; set_dword Rosacle_Random 0
+  start_saver /S
+  if expect_window; then
+    shoot
+    [ "$(pixel 512 384)" != "srgb(255,255,255)" ] || fail "no rosette at the centre"
+    [ "$(pixel 0 0)" = "srgb(255,255,255)" ] || fail "corner (0,0) is not the white surface: $(pixel 0 0)"
+    [ "$(pixel 512 2)" != "srgb(0,0,0)" ] || fail "top edge is black"
+    xdotool key shift; expect_end "Shift alone"
+  fi
+}
+
+start_case centred-2560 2560x1440x24 && {
+  settings 1
+  start_saver /s
+  if expect_window; then
+    shoot
+    [ "$(pixel 319 125)" = "srgb(0,0,0)" ] || fail "left margin not black: $(pixel 319 125)"
+    [ "$(pixel 325 119)" = "srgb(0,0,0)" ] || fail "top margin not black"
+    [ "$(pixel 2240 1320)" = "srgb(0,0,0)" ] || fail "bottom-right margin not black"
+    [ "$(pixel 320 120)" = "srgb(255,255,255)" ] || fail "surface corner not at (320,120)"
+    [ "$(pixel 2239 1319)" = "srgb(255,255,255)" ] || fail "surface's last pixel not at (2239,1319)"
+    [ "$(pixel 1280 720)" != "srgb(255,255,255)" ] || fail "no rosette at the centre"
+    cp "$shot" /tmp/rosacle-e2e-2560.png
+    xdotool key a; expect_end "a key"
+  fi
+}
+
+start_case odd-1921 1921x1201x24 && {
+  settings 1
+  start_saver c
+  if expect_window; then
+    shoot
+    [ "$(pixel 0 0)" = "srgb(255,255,255)" ] || fail "surface not at (0,0)"
+    [ "$(pixel 1920 5)" = "srgb(0,0,0)" ] || fail "the odd column is not black"
+    [ "$(pixel 5 1200)" = "srgb(0,0,0)" ] || fail "the odd row is not black"
+    xdotool key ctrl; expect_end "Ctrl alone"
+  fi
+}
+
+start_case wrong-type 1024x768x24 && {
+  settings 0
+  reg add "$key" /v Speed /t REG_SZ /d 54 /f >/dev/null
+  start_saver /s
+  text=$(timeout 90 "$WINELOADER" "$boxtext" "Fractal Rosacle Screensaver" | tr -d '\r')
+  [ "$text" = "Invalid data type for 'Speed'" ] || fail "box text: '$text'"
+  if expect_window; then
+    running || fail "ended with the box"
+    xdotool key shift; expect_end "Shift after a failed start"
+  fi
+}
+
+start_case switch-a 1024x768x24 && {
+  settings 0
+  start_saver /a
+  expect_end "/a"
+  has_window && fail "/a showed a window"
+}
+
+"$WINESERVER" -k 2>/dev/null
+xvfb_stop
+[ "$failures" = 0 ] && echo "saver e2e: all cases passed"
+exit $((failures > 0))
