@@ -151,6 +151,12 @@ inline int32_t RowLastPoint(int r)
     return Round(static_cast<Extended>(r) * TwoPi / SaverSettings.Segment);
 }
 
+// Row quantities several members share; (p1 + 5) x r is formed first, then divided by n.
+inline Extended A1(int r, int n) { return Sin(Phase3) + Sin((Phase1 + 5) * r / n + Phase2); }
+inline Extended B1(int r, int n) { return Cos(Phase3) + Cos((Phase2 + 5) * r / n + Phase1); }
+inline Extended A2(int r, int n) { return Sin(Phase1) + Sin((Phase1 + 5) * r / n + Phase2); }
+inline Extended B2(int r, int n) { return Cos(Phase1) + Cos((Phase2 + 5) * r / n + Phase1); }
+
 // v: 1 at both ends of the row, 0 at its middle.
 inline Extended PointV(int i, int m) { return Abs(1 - static_cast<Extended>(2 * i) / m); }
 

@@ -30,11 +30,7 @@ namespace {
 
 inline Extended Ext(int32_t k) { return static_cast<Extended>(k); }
 
-// Row quantities shared by several members.
-inline Extended A1(int r, int n) { return Sin(Phase3) + Sin((Phase1 + 5) * r / n + Phase2); }
-inline Extended B1(int r, int n) { return Cos(Phase3) + Cos((Phase2 + 5) * r / n + Phase1); }
-inline Extended A2(int r, int n) { return Sin(Phase1) + Sin((Phase1 + 5) * r / n + Phase2); }
-inline Extended B2(int r, int n) { return Cos(Phase1) + Cos((Phase2 + 5) * r / n + Phase1); }
+// The per-call quantity of members 2, 6, 8 and 11.
 inline Extended B0() { return Cos(Phase3) - Sin(Phase2 / 5) + Phase1; }
 
 // (G/255)^2 + (R/255)^2, the sum several blues start from.

@@ -66,8 +66,8 @@ void Pattern22()
     using Finish = Chain<AbsRG, Fold, CutAt<50>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
-            a = Abs(Sin(p3) + Sin((p1 + 5) * r / n + p2));
-            b = Abs(Cos(p3) + Cos((p2 + 5) * r / n + p1));
+            a = Abs(A1(r, n));
+            b = Abs(B1(r, n));
         },
         [&](int r, int i, int m) {
             const Extended v = PointV(i, m);
@@ -118,8 +118,8 @@ void Pattern27()
     using Finish = Chain<CutAt<0>, Fold, RootAtOrBelow<15>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
-            a = Sin(p1) + Sin((p1 + 5) * r / n + p2);
-            b = Cos(p1) + Cos((p2 + 5) * r / n + p1);
+            a = A2(r, n);
+            b = B2(r, n);
             t = Sin(5 - static_cast<Extended>(10 * r) / n);
         },
         [&](int, int i, int m) {
@@ -138,8 +138,8 @@ void Pattern28()
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
-            a = Sin(p1) + Sin((p1 + 5) * r / n + p2);
-            b = Cos(p1) + Cos((p2 + 5) * r / n + p1);
+            a = A2(r, n);
+            b = B2(r, n);
             t = Sin(5 - static_cast<Extended>(10 * r) / n);
         },
         [&](int, int i, int m) {
@@ -159,8 +159,8 @@ void Pattern29()
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
-            a = Sin(p1) + Sin((p1 + 5) * r / n + p2);
-            b = Cos(p1) + Cos((p2 + 5) * r / n + p1);
+            a = A2(r, n);
+            b = B2(r, n);
             t = Sin(5 - static_cast<Extended>(10 * r) / n);
         },
         [&](int, int i, int m) {
@@ -313,8 +313,8 @@ void Pattern36()
     using Finish = Chain<Fold, Clamp, SquareAbove<200>>;
     RunRows<Finish>(
         [&](int r) {
-            a = Sin(p3) + Sin((p1 + 5) * r / n + p2);
-            b = Cos(p3) + Cos((p2 + 5) * r / n + p1);
+            a = A1(r, n);
+            b = B1(r, n);
             t = Sin(r * Pi / n) * (p2 / 5);
         },
         [&](int, int i, int m) {
@@ -334,8 +334,8 @@ void Pattern37()
     using Finish = Chain<RootFoldAbove<255>, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
-            a = Sin(p3) + Sin((p1 + 5) * r / n + p2);
-            b = Cos(p3) + Cos((p2 + 5) * r / n + p1);
+            a = A1(r, n);
+            b = B1(r, n);
             t = Abs(1 - static_cast<Extended>(2 * r) / n) * (p2 / 5 + 3);
         },
         [&](int r, int i, int) {
@@ -358,8 +358,8 @@ void Pattern38()
     using Finish = Chain<HalveAbove<255>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
-            a = Sin(p3) + Sin((p1 + 5) * r / n + p2);
-            b = Cos(p3) + Cos((p2 + 5) * r / n + p1);
+            a = A1(r, n);
+            b = B1(r, n);
             t = Sin(Sin(static_cast<Extended>(3 * r) / n) * (p2 / 5 + 3));
             sinT = Sin(t);
             cosT = Cos(t);
