@@ -128,6 +128,8 @@ void RunPreview(const std::wstring& argument)
                                     rect.right - rect.left, rect.bottom - rect.top, HostWindow, nullptr,
                                     instance, nullptr);
     if (!PreviewWindow) return;
+    // WM_NCCREATE skips the default handling, which would have stored the title.
+    SetWindowTextW(PreviewWindow, L"MySaver");
     HANDLE thread = CreateThread(nullptr, 0, PreviewThread, nullptr, 0, nullptr);
     if (!thread) return;
     CloseHandle(thread);
