@@ -4,10 +4,14 @@
 //                                        the host window is destroyed
 //   preview_host SAVER key               a key-down posted to the preview
 //   preview_host SAVER args [ARG...]     the saver started with these arguments only
+//   preview_host - inproc HOLD_MS        the preview run on a thread of this process (whose
+//                                        drawing Wine shows), then the host window destroyed
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+
+#include "saver/Preview.h"
 
 namespace {
 
@@ -108,6 +112,22 @@ int wmain(int argc, wchar_t** argv)
 
     HWND host = MakeHost();
     if (!host) return 1;
+    if (mode == L"inproc") {
+        static HWND target = host;
+        HANDLE thread = CreateThread(
+            nullptr, 0,
+            [](LPVOID) -> DWORD {
+                RunPreview(std::to_wstring(reinterpret_cast<uintptr_t>(target)));
+                return 0;
+            },
+            nullptr, 0, nullptr);
+        if (!thread || !FindChild(host, thread)) return 1;
+        Say("ready");
+        WaitProcess(thread, argc > 3 ? _wtoi(argv[3]) : 3000);
+        DestroyWindow(host);
+        Say(WaitProcess(thread, 5000) ? "preview returned" : "preview still running");
+        return 0;
+    }
     HANDLE process = Start(saver, L" /p " + std::to_wstring(reinterpret_cast<uintptr_t>(host)));
     if (!process) return 1;
     HWND child = FindChild(host, process);

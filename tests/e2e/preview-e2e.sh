@@ -47,6 +47,25 @@ expect "$report" "style 0x58000000 exstyle 0x00000000" # WS_CHILD | WS_VISIBLE |
 expect "$report" "rect 0 0 152 112"
 grep -qE '^ended after host destroyed [0-9]+ ms$' <<<"$report" || fail "still running: $report"
 
+# The picture, with the preview on a thread of the host's process: under Wine the drawing
+# of a child whose parent is in another process does not reach the screen.
+case=picture
+shots=$(mktemp -d)
+timeout 60 "$WINELOADER" "$host" - inproc 3000 >"$shots/report" 2>/dev/null & # unbuffered: no tr
+host_job=$!
+for _ in $(seq 1 100); do grep -q ready "$shots/report" && break; sleep 0.1; done
+sleep 1; import -window root -crop 152x112+0+0 "$shots/a.png"
+sleep 0.5; import -window root -crop 152x112+0+0 "$shots/b.png"
+wait "$host_job"
+expect "$(tr -d '\r' <"$shots/report")" "preview returned"
+# White ground with a rosette: mostly white, but far from all of it, and moving.
+white=$(convert "$shots/a.png" -fill black +opaque white -format "%[fx:mean]" info:)
+awk -v w="$white" 'BEGIN { exit !(w > 0.3 && w < 0.98) }' || fail "white share $white"
+changed=$(compare -metric AE "$shots/a.png" "$shots/b.png" null: 2>&1)
+[ "${changed%% *}" -gt 50 ] 2>/dev/null || fail "the two shots differ in ${changed} pixels"
+cp "$shots/a.png" "${PREVIEW_SHOT:-/dev/null}" 2>/dev/null
+rm -rf "$shots"
+
 # No handle, a malformed one, or a dead one: the saver ends at once without a window.
 for arguments in "/p" "/p abc" "/p 0x7ffffff0"; do
   case="args $arguments"
