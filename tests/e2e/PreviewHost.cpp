@@ -74,6 +74,12 @@ HWND FindChild(HWND host, HANDLE process)
     return nullptr;
 }
 
+DWORD WINAPI PreviewHere(LPVOID host)
+{
+    RunPreview(std::to_wstring(reinterpret_cast<uintptr_t>(host)));
+    return 0;
+}
+
 void EndHost(HWND host, HANDLE process)
 {
     const DWORD start = GetTickCount();
@@ -113,14 +119,7 @@ int wmain(int argc, wchar_t** argv)
     HWND host = MakeHost();
     if (!host) return 1;
     if (mode == L"inproc") {
-        static HWND target = host;
-        HANDLE thread = CreateThread(
-            nullptr, 0,
-            [](LPVOID) -> DWORD {
-                RunPreview(std::to_wstring(reinterpret_cast<uintptr_t>(target)));
-                return 0;
-            },
-            nullptr, 0, nullptr);
+        HANDLE thread = CreateThread(nullptr, 0, PreviewHere, host, 0, nullptr);
         if (!thread || !FindChild(host, thread)) return 1;
         Say("ready");
         WaitProcess(thread, argc > 3 ? _wtoi(argv[3]) : 3000);
