@@ -7,26 +7,31 @@
 
 #include "app/ModeLetter.h"
 #include "platform/Form.h"
+#include "saver/Preview.h"
 #include "saver/Unit1.h"
 
-static std::wstring FirstArgument()
+// The command line's argument `index` (1 = the first after the program), or "" when missing.
+static std::wstring Argument(int index)
 {
     int count = 0;
     LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::wstring first;
-    if (arguments && count > 1) first = arguments[1];
+    std::wstring text;
+    if (arguments && count > index) text = arguments[index];
     if (arguments) LocalFree(arguments);
-    return first;
+    return text;
 }
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
-    const SaverMode mode = ModeOf(ModeLetter(FirstArgument()));
+    const SaverMode mode = ModeOf(ModeLetter(Argument(1)));
     Application.Initialize();
     Application.Title = "Fractal Rosacle Screensaver";
 
-    // The settings dialog and the control-panel preview are their own windows; until they
-    // exist, their switches end at once like /a.
+    if (mode == SaverMode::Preview) {
+        RunPreview(Argument(2));
+        return 0;
+    }
+    // The settings dialog is its own window; until it exists, /c ends at once like /a.
     if (mode == SaverMode::FullScreen) {
         static TForm1 Form1;
         Application.Dispatch(nullptr, [] { Form1.Create(); });

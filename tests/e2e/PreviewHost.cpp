@@ -1,0 +1,160 @@
+// Plays the control-panel host for the preview: owns a 152 x 112 window, starts the saver
+// with "/p <handle>" and reports what it finds, one line per fact.
+//   preview_host SAVER inspect HOLD_MS   child window facts, then HOLD_MS of running, then
+//                                        the host window is destroyed
+//   preview_host SAVER key               a key-down posted to the preview
+//   preview_host SAVER args [ARG...]     the saver started with these arguments only
+//   preview_host - inproc HOLD_MS        the preview run on a thread of this process (whose
+//                                        drawing Wine shows), then the host window destroyed
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "saver/Preview.h"
+
+namespace {
+
+constexpr wchar_t PreviewClass[] = L"MyVeltoScreenSaverClass";
+
+template <typename... Values>
+void Say(const char* format, Values... values)
+{
+    std::printf(format, values...);
+    std::printf("\n");
+    std::fflush(stdout);
+}
+
+// Waits for the process while serving this thread's messages; true when it ended in time.
+bool WaitProcess(HANDLE process, DWORD milliseconds)
+{
+    const DWORD end = GetTickCount() + milliseconds;
+    for (;;) {
+        const DWORD now = GetTickCount();
+        const DWORD left = static_cast<int>(end - now) > 0 ? end - now : 0;
+        const DWORD r = MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0) return true;
+        if (r != WAIT_OBJECT_0 + 1) return false;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
+HANDLE Start(const std::wstring& saver, const std::wstring& arguments)
+{
+    std::wstring line = L"\"" + saver + L"\"" + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return nullptr;
+    CloseHandle(info.hThread);
+    return info.hProcess;
+}
+
+HWND MakeHost()
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = L"PreviewHost";
+    RegisterClassW(&windowClass);
+    return CreateWindowExW(0, L"PreviewHost", L"PreviewHost", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112, nullptr,
+                           nullptr, windowClass.hInstance, nullptr);
+}
+
+// Polls for the preview child, serving messages meanwhile.
+HWND FindChild(HWND host, HANDLE process)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (HWND child = FindWindowExW(host, nullptr, PreviewClass, nullptr)) return child;
+        if (WaitProcess(process, 50)) return nullptr;
+    }
+    return nullptr;
+}
+
+DWORD WINAPI PreviewHere(LPVOID host)
+{
+    RunPreview(std::to_wstring(reinterpret_cast<uintptr_t>(host)));
+    return 0;
+}
+
+void EndHost(HWND host, HANDLE process)
+{
+    const DWORD start = GetTickCount();
+    DestroyWindow(host);
+    if (WaitProcess(process, 5000))
+        Say("ended after host destroyed %lu ms", GetTickCount() - start);
+    else {
+        Say("running after host destroyed");
+        TerminateProcess(process, 1);
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 3) return 2;
+    const std::wstring saver = argv[1], mode = argv[2];
+
+    if (mode == L"args") {
+        std::wstring arguments;
+        for (int i = 3; i < argc; ++i) arguments += std::wstring(L" ") + argv[i];
+        HANDLE process = Start(saver, arguments);
+        if (!process) return 1;
+        bool window = false;
+        const DWORD start = GetTickCount();
+        while (!WaitProcess(process, 20) && GetTickCount() - start < 5000)
+            window = window || FindWindowW(PreviewClass, nullptr);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process, &code);
+        Say(code == STILL_ACTIVE ? "running" : "ended %lu ms", GetTickCount() - start);
+        Say(window ? "window seen" : "no window");
+        if (code == STILL_ACTIVE) TerminateProcess(process, 1);
+        return 0;
+    }
+
+    HWND host = MakeHost();
+    if (!host) return 1;
+    if (mode == L"inproc") {
+        HANDLE thread = CreateThread(nullptr, 0, PreviewHere, host, 0, nullptr);
+        if (!thread || !FindChild(host, thread)) return 1;
+        Say("ready");
+        WaitProcess(thread, argc > 3 ? _wtoi(argv[3]) : 3000);
+        DestroyWindow(host);
+        Say(WaitProcess(thread, 5000) ? "preview returned" : "preview still running");
+        return 0;
+    }
+    HANDLE process = Start(saver, L" /p " + std::to_wstring(reinterpret_cast<uintptr_t>(host)));
+    if (!process) return 1;
+    HWND child = FindChild(host, process);
+    if (!child) {
+        Say("no child");
+        TerminateProcess(process, 1);
+        return 0;
+    }
+    wchar_t text[64] = {};
+    GetClassNameW(child, text, 64);
+    Say("class %ls", text);
+    GetWindowTextW(child, text, 64);
+    Say("title %ls", text);
+    Say("style 0x%08lx exstyle 0x%08lx", static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE)),
+        static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE)));
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(HWND_DESKTOP, host, reinterpret_cast<POINT*>(&rect), 2);
+    Say("rect %ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    Say("ready");
+
+    if (mode == L"inspect") {
+        WaitProcess(process, argc > 3 ? _wtoi(argv[3]) : 3000);
+    } else if (mode == L"key") {
+        WaitProcess(process, 1500); // the drawing thread's set-up
+        PostMessageW(child, WM_KEYDOWN, VK_SPACE, 0);
+        Say(WaitProcess(process, 3000) ? "ended by key" : "running after key");
+    }
+    EndHost(host, process);
+    return 0;
+}

@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The control-panel preview end to end: a host program of its own owns a 152 x 112 window,
+# starts the saver with "/p <handle>" and reports what it finds.
+# preview-e2e.sh SAVER.scr PREVIEW_HOST.exe PASSWORD.CPL
+set -u
+saver=$1
+host=$(realpath "$2")
+library=$3
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/xvfb.sh"
+source "$root/scripts/wine-env.sh" 64
+wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
+desktop='HKCU\Control Panel\Desktop'
+system_copy="$WINEPREFIX/drive_c/windows/system32/PASSWORD.CPL"
+beside=$(mktemp -d)
+failures=0
+
+fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
+reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
+use_password() { # none|0|1
+  if [ "$1" = none ]; then reg delete "$desktop" /v ScreenSaveUsePassword /f >/dev/null
+  else reg add "$desktop" /v ScreenSaveUsePassword /t REG_DWORD /d "$1" /f >/dev/null; fi
+}
+run_host() { # SAVER ARGS...: the host's report
+  timeout 60 "$WINELOADER" "$host" "$@" 2>/dev/null | tr -d '\r'
+}
+expect() { # REPORT LINE
+  grep -qxF -- "$2" <<<"$1" || fail "no line '$2' in: $(tr '\n' '|' <<<"$1")"
+}
+cleanup() {
+  rm -f "$system_copy"; rm -rf "$beside"
+  use_password none
+  "$WINESERVER" -k 2>/dev/null; xvfb_stop
+}
+trap cleanup EXIT
+
+xvfb_start 640x480x24 || { echo "no display"; exit 1; }
+rm -f "$system_copy"
+use_password none
+
+# The child window in the host, and the end when the host window goes.
+case=child
+report=$(run_host "$saver" inspect 1500)
+expect "$report" "class MyVeltoScreenSaverClass"
+expect "$report" "title MySaver"
+expect "$report" "style 0x58000000 exstyle 0x00000000" # WS_CHILD | WS_VISIBLE | WS_DISABLED
+expect "$report" "rect 0 0 152 112"
+grep -qE '^ended after host destroyed [0-9]+ ms$' <<<"$report" || fail "still running: $report"
+
+# The picture, with the preview on a thread of the host's process: under Wine the drawing
+# of a child whose parent is in another process does not reach the screen.
+case=picture
+shots=$(mktemp -d)
+timeout 60 "$WINELOADER" "$host" - inproc 3000 >"$shots/report" 2>/dev/null & # unbuffered: no tr
+host_job=$!
+for _ in $(seq 1 100); do grep -q ready "$shots/report" && break; sleep 0.1; done
+sleep 1; import -window root -crop 152x112+0+0 "$shots/a.png"
+sleep 0.5; import -window root -crop 152x112+0+0 "$shots/b.png"
+wait "$host_job"
+expect "$(tr -d '\r' <"$shots/report")" "preview returned"
+# White ground with a rosette: mostly white, but far from all of it, and moving.
+white=$(convert "$shots/a.png" -fill black +opaque white -format "%[fx:mean]" info:)
+awk -v w="$white" 'BEGIN { exit !(w > 0.3 && w < 0.98) }' || fail "white share $white"
+changed=$(compare -metric AE "$shots/a.png" "$shots/b.png" null: 2>&1)
+[ "${changed%% *}" -gt 50 ] 2>/dev/null || fail "the two shots differ in ${changed} pixels"
+cp "$shots/a.png" "${PREVIEW_SHOT:-/dev/null}" 2>/dev/null
+rm -rf "$shots"
+
+# No handle, a malformed one, or a dead one: the saver ends at once without a window.
+for arguments in "/p" "/p abc" "/p 0x7ffffff0"; do
+  case="args $arguments"
+  report=$(run_host "$saver" args $arguments)
+  grep -qE '^ended [0-9]+ ms$' <<<"$report" || fail "did not end: $report"
+  expect "$report" "no window"
+done
+
+# A key-down: with no password switched on the preview ends.
+for value in none 0; do
+  case="key, password $value"
+  use_password "$value"
+  expect "$(run_host "$saver" key)" "ended by key"
+done
+
+# Password on: the system directory's library decides.
+use_password 1
+cp "$library" "$system_copy"
+case="key, library refuses"
+expect "$(ROSACLE_TEST_PASSWORD=refuse run_host "$saver" key)" "running after key"
+case="key, library accepts"
+expect "$(ROSACLE_TEST_PASSWORD=accept run_host "$saver" key)" "ended by key"
+
+# The same library beside the saver only is never loaded: no library, so the key ends it.
+rm -f "$system_copy"
+cp "$saver" "$library" "$beside/"
+case="key, library beside the saver"
+report=$(cd "$beside" && ROSACLE_TEST_PASSWORD=refuse run_host "$(basename "$saver")" key) # also the current folder
+expect "$report" "ended by key"
+
+[ "$failures" -eq 0 ] && echo "preview e2e: all passed"
+exit $((failures > 0))
