@@ -25,7 +25,12 @@ constexpr wchar_t ClassName[] = L"MyVeltoScreenSaverClass";
 
 void PreviewFrame()
 {
-    if (!PreviewReady.load(std::memory_order_acquire)) return;
+    if (!PreviewReady.load(std::memory_order_acquire)) {
+        // Nothing to draw yet: let the drawing thread's next request bring the next paint,
+        // instead of a paint storm until it is ready.
+        ValidateRect(PreviewWindow, nullptr);
+        return;
+    }
     TDIB surface;
     surface.SetBitCount(24);
     surface.SetWidth(Rosacle::SurfaceWidth);
@@ -62,16 +67,18 @@ DWORD WINAPI PreviewThread(LPVOID)
     SaverSettings.Gray = false;
     Rosacle::RandomizeFromClock();
     SaverSettings.Rosacle = Rosacle::Random(39) + 1;
+    bool laid = true;
     try {
         Rosacle::LayGenerator(width, height);
     } catch (const SaverError&) {
-        // A host beyond the largest surface: no frames, the window stays blank.
-        return 0;
+        laid = false; // a host beyond the largest surface: the window stays blank, keys still end it
     }
-    Rosacle::Phase1 = static_cast<Rosacle::Extended>(Rosacle::Random(1256)) / 220;
-    Rosacle::Phase2 = static_cast<Rosacle::Extended>(Rosacle::Random(1884)) / 350;
-    Rosacle::Phase3 = static_cast<Rosacle::Extended>(Rosacle::Random(2512)) / 500;
-    PreviewReady.store(true, std::memory_order_release);
+    if (laid) {
+        Rosacle::Phase1 = static_cast<Rosacle::Extended>(Rosacle::Random(1256)) / 220;
+        Rosacle::Phase2 = static_cast<Rosacle::Extended>(Rosacle::Random(1884)) / 350;
+        Rosacle::Phase3 = static_cast<Rosacle::Extended>(Rosacle::Random(2512)) / 500;
+        PreviewReady.store(true, std::memory_order_release);
+    }
 
     while (!PreviewStopFlag.load()) {
         InvalidateRect(PreviewWindow, nullptr, FALSE);
