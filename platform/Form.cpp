@@ -52,6 +52,7 @@ void TApplication::Run()
     if (!MainForm) return;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) { // the main form posts the quit
+        TForm::PreviewKey(message);
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -115,7 +116,8 @@ TControl::TControl(TForm& owner, const wchar_t* windowClass, DWORD style, int le
                               owner.handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                               GetModuleHandleW(nullptr), nullptr);
     if (!handle_) Failure("%s cannot be made", "Control");
-    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    HGDIOBJ font = owner.font_ ? static_cast<HGDIOBJ>(owner.font_) : GetStockObject(DEFAULT_GUI_FONT);
+    SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     owner.controls_.push_back(this);
 }
 
@@ -142,6 +144,7 @@ TForm::~TForm()
         DestroyWindow(handle_);
     }
     if (brush_) DeleteObject(brush_);
+    if (font_) DeleteObject(font_);
 }
 
 void TForm::Create()
@@ -149,6 +152,10 @@ void TForm::Create()
     if (handle_) return;
     RegisterFormClass(&TForm::WindowProc);
     brush_ = CreateSolidBrush(layout_.colour);
+    if (!layout_.fontName.empty())
+        font_ = CreateFontW(-layout_.fontHeight, 0, 0, 0, layout_.fontBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, layout_.fontName.c_str());
     RECT frame = {0, 0, layout_.clientWidth, layout_.clientHeight};
     AdjustWindowRectEx(&frame, layout_.style, FALSE, layout_.exStyle);
     const HWND window = CreateWindowExW(layout_.exStyle, FormClassName, layout_.caption.c_str(),
@@ -203,6 +210,21 @@ int TForm::ClientHeight() const
     RECT r = {};
     GetClientRect(handle_, &r);
     return r.bottom - r.top;
+}
+
+void TForm::PreviewKey(const MSG& message)
+{
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return;
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (!root || root == message.hwnd) return; // the form's own keys take the usual way
+    wchar_t className[32] = {};
+    GetClassNameW(root, className, 32);
+    if (lstrcmpW(className, FormClassName) != 0) return;
+    TForm* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    if (!form || !form->layout_.keyPreview) return;
+    const unsigned shift = CurrentShiftState();
+    const WORD key = static_cast<WORD>(message.wParam);
+    form->Dispatch([&] { form->FormKeyDown(key, shift); });
 }
 
 LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l)
@@ -261,6 +283,12 @@ LRESULT TForm::Route(UINT message, WPARAM w, LPARAM l)
         GetClientRect(handle_, &r);
         FillRect(reinterpret_cast<HDC>(w), &r, brush_);
         return 1;
+    }
+    case WM_CTLCOLORSTATIC: { // labels and check boxes on the form's own colour
+        const HDC dc = reinterpret_cast<HDC>(w);
+        SetBkColor(dc, layout_.colour);
+        SetTextColor(dc, RGB(0, 0, 0));
+        return reinterpret_cast<LRESULT>(brush_);
     }
     case WM_PAINT: {
         PAINTSTRUCT ps;

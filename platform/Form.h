@@ -45,6 +45,12 @@ struct FormLayout {
     bool screenCentre = true; // placed centred on the screen when shown
     COLORREF colour = RGB(240, 240, 240);
     bool visible = true;
+    // The font of the form and its controls; an empty name keeps the system's GUI font.
+    std::wstring fontName;
+    int fontHeight = 0; // character height in pixels
+    bool fontBold = false;
+    // The form sees every key before the focused control does (FormKeyDown runs first).
+    bool keyPreview = false;
 };
 
 // A window timer of a form. Its handler runs through the dispatcher.
@@ -109,6 +115,7 @@ public:
     void Close();
 
     HWND Handle() const { return handle_; }
+    HFONT Font() const { return font_; }
     void SetClientSize(int width, int height);
     int ClientWidth() const;
     int ClientHeight() const;
@@ -133,12 +140,16 @@ protected:
 private:
     friend class TTimer;
     friend class TControl;
+    friend class TApplication;
+    // The key preview: a key message for a control of a previewing form reaches the form first.
+    static void PreviewKey(const MSG& message);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT Route(UINT message, WPARAM w, LPARAM l);
 
     FormLayout layout_;
     HWND handle_ = nullptr;
     HBRUSH brush_ = nullptr;
+    HFONT font_ = nullptr;
     bool closing_ = false;
     std::vector<TTimer*> timers_;
     std::vector<TControl*> controls_;
