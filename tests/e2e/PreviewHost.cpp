@@ -3,6 +3,8 @@
 //   preview_host SAVER inspect HOLD_MS   child window facts, then HOLD_MS of running, then
 //                                        the host window is destroyed
 //   preview_host SAVER key               a key-down posted to the preview
+//   preview_host SAVER mouse             mouse messages posted to the preview, then 2 s in
+//                                        which the caller moves the real pointer over it
 //   preview_host SAVER args [ARG...]     the saver started with these arguments only
 //   preview_host - inproc HOLD_MS        the preview run on a thread of this process (whose
 //                                        drawing Wine shows), then the host window destroyed
@@ -52,6 +54,9 @@ HANDLE Start(const std::wstring& saver, const std::wstring& arguments)
     return info.hProcess;
 }
 
+// The host is a child window of a frame, as the control panel's preview area is: destroying
+// a top-level window under Wine without a window manager waits 2 s for X to withdraw it,
+// which would hide how fast the saver itself ends.
 HWND MakeHost()
 {
     WNDCLASSW windowClass{};
@@ -60,18 +65,24 @@ HWND MakeHost()
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = L"PreviewHost";
     RegisterClassW(&windowClass);
-    return CreateWindowExW(0, L"PreviewHost", L"PreviewHost", WS_POPUP | WS_VISIBLE, 0, 0, 152, 112, nullptr,
+    HWND frame = CreateWindowExW(0, L"PreviewHost", L"PreviewHost", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                                 152, 112, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!frame) return nullptr;
+    return CreateWindowExW(0, L"PreviewHost", L"PreviewArea", WS_CHILD | WS_VISIBLE, 0, 0, 152, 112, frame,
                            nullptr, windowClass.hInstance, nullptr);
 }
 
-// Polls for the preview child, serving messages meanwhile.
+// Polls for the preview child, serving messages meanwhile. The child exists before the saver
+// has shown it and set its title, so it also waits (a while) for both.
 HWND FindChild(HWND host, HANDLE process)
 {
-    for (int i = 0; i < 200; ++i) {
-        if (HWND child = FindWindowExW(host, nullptr, PreviewClass, nullptr)) return child;
+    HWND child = nullptr;
+    for (int i = 0; i < 200 && !child; ++i)
+        if (!(child = FindWindowExW(host, nullptr, PreviewClass, nullptr)) && WaitProcess(process, 50))
+            return nullptr;
+    for (int i = 0; child && i < 40 && !(IsWindowVisible(child) && GetWindowTextLengthW(child) > 0); ++i)
         if (WaitProcess(process, 50)) return nullptr;
-    }
-    return nullptr;
+    return child;
 }
 
 DWORD WINAPI PreviewHere(LPVOID host)
@@ -154,6 +165,14 @@ int wmain(int argc, wchar_t** argv)
         WaitProcess(process, 1500); // the drawing thread's set-up
         PostMessageW(child, WM_KEYDOWN, VK_SPACE, 0);
         Say(WaitProcess(process, 3000) ? "ended by key" : "running after key");
+    } else if (mode == L"mouse") {
+        WaitProcess(process, 1500);
+        const UINT messages[] = {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN,
+                                 WM_RBUTTONUP, WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MOUSEWHEEL};
+        for (int i = 0; i < 20; ++i)
+            for (UINT message : messages) PostMessageW(child, message, 0, MAKELPARAM(10 + 6 * i, 10 + 4 * i));
+        Say("mouse posted");
+        Say(WaitProcess(process, 2000) ? "ended by mouse" : "running after mouse");
     }
     EndHost(host, process);
     return 0;

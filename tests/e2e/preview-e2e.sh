@@ -45,7 +45,21 @@ expect "$report" "class MyVeltoScreenSaverClass"
 expect "$report" "title MySaver"
 expect "$report" "style 0x58000000 exstyle 0x00000000" # WS_CHILD | WS_VISIBLE | WS_DISABLED
 expect "$report" "rect 0 0 152 112"
-grep -qE '^ended after host destroyed [0-9]+ ms$' <<<"$report" || fail "still running: $report"
+ended=$(sed -n 's/^ended after host destroyed \([0-9]*\) ms$/\1/p' <<<"$report")
+[ -n "$ended" ] && [ "$ended" -le 1000 ] || fail "not ended within a second of the host: $report"
+
+# Mouse messages and real pointer movement over the preview change nothing.
+case=mouse
+report_file=$(mktemp)
+timeout 60 "$WINELOADER" "$host" "$saver" mouse >"$report_file" 2>/dev/null &
+host_job=$!
+for _ in $(seq 1 100); do grep -q "mouse posted" "$report_file" && break; sleep 0.1; done
+for x in $(seq 5 12 150); do xdotool mousemove "$x" $((x * 3 / 4)); sleep 0.05; done
+xdotool mousemove 300 300
+wait "$host_job"
+report=$(tr -d '\r' <"$report_file"); rm -f "$report_file"
+expect "$report" "running after mouse"
+grep -qE '^ended after host destroyed [0-9]+ ms$' <<<"$report" || fail "not ended with the host: $report"
 
 # The picture, with the preview on a thread of the host's process: under Wine the drawing
 # of a child whose parent is in another process does not reach the screen.
