@@ -43,12 +43,17 @@ std::unique_ptr<TControl> MakeLabel(TForm& form, int left, int top, const std::w
 
 std::unique_ptr<TControl> MakeTrackBar(TForm& form, int left, int top, int width, int minimum, int maximum)
 {
-    auto bar = std::make_unique<TControl>(form, TRACKBAR_CLASSW, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS,
+    auto bar = std::make_unique<TControl>(form, TRACKBAR_CLASSW, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH,
                                           left, top, width, 12);
     // One message per end: TBM_SETRANGE would pack both into 16 bits each.
     bar->Send(TBM_SETRANGEMIN, FALSE, minimum);
     bar->Send(TBM_SETRANGEMAX, FALSE, maximum);
     bar->Send(TBM_SETTICFREQ, 1, 0);
+    // A short thumb leaves room for the ticks inside the bar's 12 pixels.
+    bar->Send(TBM_SETTHUMBLENGTH, 5, 0);
+    // A new range does not move the drawn thumb, and a position the bar already has is not
+    // drawn again: two real moves leave the thumb on the start position.
+    bar->Send(TBM_SETPOS, TRUE, maximum);
     bar->Send(TBM_SETPOS, TRUE, minimum);
     return bar;
 }
