@@ -126,7 +126,7 @@ void TForm2::MakeControls()
     Button1 = MakeButton(*this, 10, 515, 120, L" Save settings");
     Button2 = MakeButton(*this, 150, 515, 120, L"Save wallpaper");
     Button3 = MakeButton(*this, 426, 515, 75, L"Close");
-    for (TControl* label : {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText6.get()})
+    for (TControl* label : {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText4.get(), StaticText6.get()})
         SetLabel(*label, label->Text());
 
     TrackBar1->OnChange = [this] { TrackBar1Change(); };
