@@ -21,6 +21,8 @@
 #include <cwchar>
 #include <string>
 
+#include "tests/windows/ControlFinder.h"
+
 namespace {
 
 HWND Dialog = nullptr;
@@ -38,36 +40,13 @@ const Place Places[] = {
     {L"Button2", 150, 515},   {L"Button3", 426, 515},
 };
 
-struct Search {
-    POINT at;
-    HWND found;
-};
-
-BOOL CALLBACK MatchPlace(HWND child, LPARAM data)
-{
-    auto* search = reinterpret_cast<Search*>(data);
-    RECT r;
-    GetWindowRect(child, &r);
-    POINT p = {r.left, r.top};
-    ScreenToClient(Dialog, &p);
-    if (p.x == search->at.x && p.y == search->at.y) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND Control(const std::wstring& name)
 {
     for (const Place& place : Places) {
         if (name != place.name) continue;
-        Search search = {{place.left, place.top}, nullptr};
-        EnumChildWindows(Dialog, MatchPlace, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) {
-            std::fprintf(stderr, "no control %ls\n", name.c_str());
-            std::exit(3);
-        }
-        return search.found;
+        if (HWND found = control_finder::ControlAt(Dialog, place.left, place.top)) return found;
+        std::fprintf(stderr, "no control %ls\n", name.c_str());
+        std::exit(3);
     }
     std::fprintf(stderr, "unknown control %ls\n", name.c_str());
     std::exit(2);

@@ -14,6 +14,7 @@
 #include "generator/Rosacle.h"
 #include "settings/SaverSettings.h"
 #include "tests/windows/BoxReader.h"
+#include "tests/windows/ControlFinder.h"
 
 namespace {
 
@@ -39,31 +40,7 @@ void StoreSettings(int rosacle, int segment, const wchar_t* wrongTypeValue = nul
     RegCloseKey(key);
 }
 
-struct Search {
-    HWND parent;
-    POINT at;
-    HWND found;
-};
-
-BOOL CALLBACK MatchPlace(HWND child, LPARAM data)
-{
-    auto* search = reinterpret_cast<Search*>(data);
-    RECT r;
-    GetWindowRect(child, &r);
-    POINT p = {r.left, r.top};
-    ScreenToClient(search->parent, &p);
-    if (p.x != search->at.x || p.y != search->at.y) return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-// A control of the dialog by its place in the client area.
-HWND ControlAt(HWND dialog, int left, int top)
-{
-    Search search = {dialog, {left, top}, nullptr};
-    EnumChildWindows(dialog, MatchPlace, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+using control_finder::ControlAt;
 
 std::wstring TextAt(HWND dialog, int left, int top)
 {
