@@ -175,11 +175,7 @@ void TForm2::FormCreate()
     const ScreenSize screen = PrimaryScreenSize();
     WallWidth = screen.width;
     WallHeight = screen.height;
-    if (s.Bright >= 1 && s.Bright <= 12) {
-        const ScreenSize wall = WallpaperPresetSize(s.Bright);
-        WallWidth = wall.width;
-        WallHeight = wall.height;
-    }
+    ApplyWallpaperPreset();
     RenewSizeLabel();
     if (WallWidth > Rosacle::MaxSurfaceWidth) WallWidth = Rosacle::MaxSurfaceWidth;
     if (WallHeight > Rosacle::MaxSurfaceHeight) WallHeight = Rosacle::MaxSurfaceHeight;
@@ -267,6 +263,16 @@ void TForm2::FormKeyDown(WORD key, unsigned)
     if (key == VK_ESCAPE) Close();
 }
 
+void TForm2::ApplyWallpaperPreset()
+{
+    // Any other Bright (0 on a screen of no preset) keeps the size as it is.
+    const int32_t bright = SaverSettings.Bright;
+    if (bright < 1 || bright > 12) return;
+    const ScreenSize wall = WallpaperPresetSize(bright);
+    WallWidth = wall.width;
+    WallHeight = wall.height;
+}
+
 void TForm2::RenewSizeLabel()
 {
     const ScreenSize screen = PrimaryScreenSize();
@@ -294,13 +300,8 @@ void TForm2::TrackBar1Change() { SaverSettings.Speed = TrackBarPosition(*TrackBa
 
 void TForm2::TrackBar2Change()
 {
-    TSaverSettings& s = SaverSettings;
-    s.Bright = TrackBarPosition(*TrackBar2);
-    if (s.Bright >= 1 && s.Bright <= 12) {
-        const ScreenSize wall = WallpaperPresetSize(s.Bright);
-        WallWidth = wall.width;
-        WallHeight = wall.height;
-    }
+    SaverSettings.Bright = TrackBarPosition(*TrackBar2);
+    ApplyWallpaperPreset();
     RenewSizeLabel();
 }
 
