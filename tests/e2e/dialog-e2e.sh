@@ -125,7 +125,7 @@ start_case first-1366 1366x768x24 && {
 # 1400 x 1050 matches no preset: Bright stays 0, the bar shows 1, Save stores 0; Close ends.
 start_case first-1400 1400x1050x24 && {
   reg delete "$key" /f >/dev/null
-  start_dialog /C
+  start_dialog -C
   if expect_dialog; then
     expect "stored Bright" 0x0 "$(stored Bright)"
     expect "wallpaper bar" 1 "$(drive bar 2)"
