@@ -11,33 +11,14 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/xvfb.sh"
 source "$root/scripts/wine-env.sh" 64
 wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
-key='HKCU\Software\Fractal Rosacle'
-failures=0
-pid=
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$root/tests/e2e/e2e-lib.sh"
 
-fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
-reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
-set_dword() { reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 stored() { reg query "$key" /v "$1" | awk -v n="$1" '$1 == n { print $3 }'; }
 drive() { "$WINELOADER" "$driver" "$@" 2>&1 | tr -d '\r'; }
-
-# Pattern 1 on a white background, no random picks, the folder value present.
-settings() {
-  reg delete "$key" /f >/dev/null
-  for v in Speed:54 Bright:2 Rosacle:1 Size:52 Segment:8 Background:1 Gray:0 Oval:0 Pictures:0 \
-           Rosacle_Random:0 Petals_Random:0; do set_dword "${v%%:*}" "${v##*:}"; done
-  reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f >/dev/null
-}
-
-wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-running() { kill -0 "$pid" 2>/dev/null; }
-ended() { ! running; }
+# Pattern 1 on white, no random picks, wallpapers of 1024 x 768.
+settings() { store_settings Bright:2; }
 
 start_case() { # NAME SCREEN
   case=$1

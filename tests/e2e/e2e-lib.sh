@@ -1,0 +1,27 @@
+# Sourced by the end-to-end scripts after scripts/wine-env.sh: failures, the registry of the
+# project's Wine prefix, stored settings, and polling for the program under test ($pid).
+key='HKCU\Software\Fractal Rosacle'
+failures=0
+pid=
+
+fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
+reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
+set_dword() { reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+
+# A fresh settings key: pattern 1 without random picks on white, the other values those of a
+# first run from the saver window, then NAME:VALUE changes.
+store_settings() { # [NAME:VALUE...]
+  reg delete "$key" /f >/dev/null
+  local v
+  for v in Speed:54 Bright:0 Rosacle:1 Size:52 Segment:8 Background:1 Gray:0 Oval:0 Pictures:0 \
+           Rosacle_Random:0 Petals_Random:0 "$@"; do set_dword "${v%%:*}" "${v##*:}"; done
+  reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f >/dev/null
+}
+
+wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds
+  local limit=$(( $1 * 10 )); shift
+  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+running() { kill -0 "$pid" 2>/dev/null; }
+ended() { ! running; }
