@@ -7,13 +7,9 @@ set -u
 saver=$1
 driver=$2
 boxtext=$3
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh" 64
-wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-source "$root/tests/e2e/e2e-lib.sh"
+source "$(dirname "$0")/e2e-lib.sh"
 
 stored() { reg query "$key" /v "$1" | awk -v n="$1" '$1 == n { print $3 }'; }
 drive() { "$WINELOADER" "$driver" "$@" 2>&1 | tr -d '\r'; }

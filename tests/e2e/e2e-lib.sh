@@ -1,5 +1,10 @@
-# Sourced by the end-to-end scripts after scripts/wine-env.sh: failures, the registry of the
-# project's Wine prefix, stored settings, and polling for the program under test ($pid).
+# Sourced by the end-to-end scripts: the private Xvfb and the project's 64-bit Wine prefix,
+# failures, the prefix's registry, stored settings, and polling for the program under test
+# ($pid).
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$root/scripts/xvfb.sh"
+source "$root/scripts/wine-env.sh" 64
+wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
 key='HKCU\Software\Fractal Rosacle'
 failures=0
 pid=

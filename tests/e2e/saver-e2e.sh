@@ -5,11 +5,7 @@
 set -u
 saver=$1
 boxtext=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh" 64
-wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
-source "$root/tests/e2e/e2e-lib.sh"
+source "$(dirname "$0")/e2e-lib.sh"
 
 # Pattern 1 on a known background; the rest of the values are the first run's.
 settings() { store_settings "Background:$1"; } # BACKGROUND(0|1)
