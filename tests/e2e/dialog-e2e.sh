@@ -16,13 +16,6 @@ drive() { "$WINELOADER" "$driver" "$@" 2>&1 | tr -d '\r'; }
 # Pattern 1 on white, no random picks, wallpapers of 1024 x 768.
 settings() { store_settings Bright:2; }
 
-start_case() { # NAME SCREEN
-  case=$1
-  [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" $1 "* ]] || return 1
-  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
-  xvfb_stop
-  xvfb_start "$2" || { fail "no display"; return 1; }
-}
 start_dialog() { # ARGS...
   "$WINELOADER" "$saver" "$@" >/dev/null 2>&1 &
   pid=$!
@@ -73,7 +66,7 @@ pixel() { # IMAGE X Y: "red,green,blue"
 
 # 1366 x 768, no settings: the first run stores Bright 7; the preview alone animates; Escape
 # with a track bar focused ends the program.
-start_case first-1366 1366x768x24 && {
+begin_case first-1366 1366x768x24 && {
   reg delete "$key" /f >/dev/null
   start_dialog /c
   if expect_dialog; then
@@ -100,7 +93,7 @@ start_case first-1366 1366x768x24 && {
 }
 
 # 1400 x 1050 matches no preset: Bright stays 0, the bar shows 1, Save stores 0; Close ends.
-start_case first-1400 1400x1050x24 && {
+begin_case first-1400 1400x1050x24 && {
   reg delete "$key" /f >/dev/null
   start_dialog -C
   if expect_dialog; then
@@ -116,7 +109,7 @@ start_case first-1400 1400x1050x24 && {
 }
 
 # 2560 x 1440: the label names the screen although wallpapers are clamped; the close box ends.
-start_case first-2560 2560x1440x24 && {
+begin_case first-2560 2560x1440x24 && {
   reg delete "$key" /f >/dev/null
   start_dialog /c:1234
   if expect_dialog; then
@@ -129,7 +122,7 @@ start_case first-2560 2560x1440x24 && {
 
 # A stored pattern beyond the bar's range becomes 40; Save writes the eleven values, not the
 # folder, and whatever the controls changed.
-start_case rosacle-55 1024x768x24 && {
+begin_case rosacle-55 1024x768x24 && {
   settings
   set_dword Rosacle 55
   start_dialog /c
@@ -149,7 +142,7 @@ Rosacle=0x28 Rosacle_Random=0x0 Segment=0xc Size=0x34 Speed=0x63" "$values"
 
 # Unticking Background blackens the whole preview at once and the rosette goes on on black;
 # the pattern and petal bars change the picture and their labels.
-start_case background 1024x768x24 && {
+begin_case background 1024x768x24 && {
   settings
   start_dialog /c
   if expect_dialog; then
@@ -166,7 +159,7 @@ start_case background 1024x768x24 && {
 
 # Settings that cannot be read: the error box, then a dialog that never draws its preview and
 # still closes.
-start_case load-error 1024x768x24 && {
+begin_case load-error 1024x768x24 && {
   settings
   reg add "$key" /v Speed /t REG_SZ /d 54 /f >/dev/null
   start_dialog /c

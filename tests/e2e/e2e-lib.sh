@@ -23,6 +23,16 @@ store_settings() { # [NAME:VALUE...]
   reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f >/dev/null
 }
 
+# Starts case NAME (unless E2E_CASES names others) on a fresh Wine server and a fresh
+# private screen of the given size.
+begin_case() { # NAME SCREEN
+  case=$1
+  [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" $1 "* ]] || return 1
+  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
+  xvfb_stop
+  xvfb_start "$2" || { fail "no display"; return 1; }
+}
+
 wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds
   local limit=$(( $1 * 10 )); shift
   for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done

@@ -14,11 +14,7 @@ has_window() { xdotool search --name '^Form1$' >/dev/null 2>&1; }
 pixel() { convert "$shot" -format "%[pixel:p{$1,$2}]" info:; }
 
 start_case() { # NAME SCREEN
-  case=$1
-  [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" $1 "* ]] || return 1
-  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
-  xvfb_stop
-  xvfb_start "$2" || { fail "no display"; return 1; }
+  begin_case "$@" || return 1
   # At the centre, where a freshly started Wine also believes the cursor is.
   local size=${2%x*}
   xdotool mousemove $(( ${size%x*} / 2 )) $(( ${size#*x} / 2 ))
