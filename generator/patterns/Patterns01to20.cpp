@@ -7,20 +7,21 @@ namespace Rosacle {
 
 void Pattern1()
 {
-    WorkA = Sin(Phase1 + Phase3);
-    WorkB = Cos(Phase3) - Sin(Phase1 + Phase2);
+    WorkingValues& w = ThreadWorking();
+    w.A = Sin(Phase1 + Phase3);
+    w.B = Cos(Phase3) - Sin(Phase1 + Phase2);
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<232>, Clamp>;
     RunRows<Finish>(
-        [n](int r) { WorkT[0] = (static_cast<Extended>(r) / n) * 2; },
-        [n](int r, int i, int m) {
-            const Extended t = WorkT[0];
+        [n, &w](int r) { w.T[0] = (static_cast<Extended>(r) / n) * 2; },
+        [n, &w](int r, int i, int m) {
+            const Extended t = w.T[0];
             const Extended v = PointV(i, m);
-            WorkU[0] = Abs(1 - v * t) - (static_cast<Extended>(r) / n) * WorkA;
-            const Extended u = WorkU[0];
+            w.U[0] = Abs(1 - v * t) - (static_cast<Extended>(r) / n) * w.A;
+            const Extended u = w.U[0];
             Channels c;
             c.R = Round(Abs(u * u - t * t) * 255);
-            c.G = Round(Abs(t + u + WorkB) * 255);
+            c.G = Round(Abs(t + u + w.B) * 255);
             c.B = Round(Sqrt(static_cast<Extended>(c.R * c.R + c.G * c.G)) / 1.41L);
             return c;
         });
@@ -51,7 +52,8 @@ inline int32_t HypotBlue(const Channels& c)
 void Pattern2()
 {
     const Extended p1 = Phase1, p3 = Phase3;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
     a = Sin(p1 + p3);
     b = B0();
     const int32_t n = RowCount;
@@ -71,19 +73,25 @@ void Pattern2()
 void Pattern3()
 {
     const Extended p1 = Phase1, p2 = Phase2, p3 = Phase3;
-    Extended &a = WorkA, &b = WorkB, &c = WorkC, &d = WorkD, &e = WorkE;
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &c = w.C, &d = w.D, &e = w.E;
     const int32_t n = RowCount;
     const int32_t S = SaverSettings.Segment;
     if (n < 1) return; // c divides by n
     c = -Pi / n;
+    // c as each row leaves it, for a worker that starts a row without the one before.
+    Extended rowC[MaxRows];
+    rowC[0] = c;
+    for (int r = 1; r <= n; ++r) rowC[r] = rowC[r - 1] + 3.14L / n;
     Extended q1 = 0, q2 = 0, q3 = 0;
     using Finish = Chain<CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
             c = c + 3.14L / n;
-            q1 = Sin(p1 + c) * Sin(p1 + c) * (p1 + 5);
-            q2 = Sin(p2 + c) * Sin(p2 + c) * (p2 + 5);
-            q3 = Sin(p3 + c) * Sin(p3 + c) * (p3 + 5);
+            const Extended s1 = Sin(p1 + c), s2 = Sin(p2 + c), s3 = Sin(p3 + c);
+            q1 = s1 * s1 * (p1 + 5);
+            q2 = s2 * s2 * (p2 + 5);
+            q3 = s3 * s3 * (p3 + 5);
             b = EdgeFade(r, n);
             d = Pi / S;
         },
@@ -93,19 +101,22 @@ void Pattern3()
             const Extended k = 1 - Ext(2 * i) / m;
             e = Sqrt(1.01L - k * k) * b;
             Channels ch;
-            ch.R = Round(Sin(a - q1) * Sin(a - q1) * e);
-            ch.G = Round(Sin(a - q2) * Sin(a - q2) * e);
-            ch.B = Round(Sin(a - q3) * Sin(a - q3) * e);
+            const Extended s1 = Sin(a - q1), s2 = Sin(a - q2), s3 = Sin(a - q3);
+            ch.R = Round(s1 * s1 * e);
+            ch.G = Round(s2 * s2 * e);
+            ch.B = Round(s3 * s3 * e);
             return ch;
         },
         // d steps across the petal on every point, repeated ones included.
-        [&](int, int, int m) { d = d + TwoPi / (S * m); });
+        [&](int, int, int m) { d = d + TwoPi / (S * m); },
+        [&](int r) { c = rowC[r - 1]; });
 }
 
 void Pattern4()
 {
     const Extended p1 = Phase1, p2 = Phase2, p3 = Phase3;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
     a = Sin(p1) * 3;
     b = Sin(p3 + p1);
     const int32_t n = RowCount;
@@ -126,8 +137,9 @@ void Pattern4()
 
 void Pattern5()
 {
-    Extended &a = WorkA, &b = WorkB;
-    Extended *u = WorkU, *t = WorkT, *x = WorkX;
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B;
+    Extended *u = w.U, *t = w.T, *x = w.X;
     a = Sin(Phase1);
     b = Cos(Phase3);
     const int32_t n = RowCount;
@@ -153,7 +165,8 @@ void Pattern5()
 void Pattern6()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &b = w.B, &t = w.T[0], &u = w.U[0];
     b = B0();
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
@@ -172,9 +185,12 @@ void Pattern6()
 void Pattern7()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &d = WorkD, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount, H = SurfaceHeight;
     const int32_t S = SaverSettings.Segment;
+    // The d a computed point i of a row of last point m leaves.
+    const auto dAfter = [S](int i, int m) { return i * Pi / m - Pi / S; };
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -191,15 +207,17 @@ void Pattern7()
             c.R = Round(a * 2 / (Abs(u - t - x - Abs(d)) + 1 + a) * 255);
             c.G = Round(b * 2 / (Abs(Abs(d) + (Share(c.R) + t + x)) + 1 + b) * 255);
             c.B = Round(2 / Abs(Share(c.R) + Share(c.G) + 0.000001L) * 255);
-            d = i * Pi / m - Pi / S;
+            d = dAfter(i, m);
             return c;
-        });
+        },
+        NothingAfterPoint(), [&](int r) { d = dAfter(LastComputedPoint(r - 1), RowLastPoint(r - 1)); });
 }
 
 void Pattern8()
 {
     const Extended p1 = Phase1, p3 = Phase3;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
     a = Sin(p1 + p3);
     b = B0();
     const int32_t n = RowCount;
@@ -219,7 +237,8 @@ void Pattern8()
 void Pattern9()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &c = WorkC, &d = WorkD, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &c = w.C, &d = w.D, &t = w.T[0], &u = w.U[0];
     d = Sin(p2);
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
@@ -243,7 +262,8 @@ void Pattern9()
 void Pattern10()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &c = WorkC, &d = WorkD, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &c = w.C, &d = w.D, &t = w.T[0], &u = w.U[0];
     d = Sin(p2);
     const int32_t n = RowCount;
     using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
@@ -266,7 +286,8 @@ void Pattern10()
 
 void Pattern11()
 {
-    Extended &b = WorkB, &c = WorkC, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &b = w.B, &c = w.C, &t = w.T[0], &u = w.U[0];
     b = B0();
     const int32_t n = RowCount;
     using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
@@ -287,7 +308,8 @@ void Pattern11()
 
 void Pattern12()
 {
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -310,7 +332,8 @@ void Pattern12()
 void Pattern13()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -333,7 +356,8 @@ void Pattern13()
 void Pattern14()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
     RunRows<Finish>(
@@ -356,7 +380,8 @@ void Pattern14()
 void Pattern15()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB;
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B;
     Extended s = 0, q = 0;
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
@@ -382,9 +407,12 @@ void Pattern15()
 void Pattern16()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &d = WorkD, &u = WorkU[0], &t = WorkT[0], &x = WorkX[0];
-    Extended &u1 = WorkU[1], &t1 = WorkT[1], &x1 = WorkX[1];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &u = w.U[0], &t = w.T[0], &x = w.X[0];
+    Extended &u1 = w.U[1], &t1 = w.T[1], &x1 = w.X[1];
     const int32_t n = RowCount, H = SurfaceHeight;
+    // The d a computed point of row r at v leaves.
+    const auto dAfter = [n](int r, Extended v) { return v * 1 + Ext(3 * r) / n; };
     using Finish = Chain<Clamp, CutAt<25>, SquareAbove<200>>;
     RunRows<Finish>(
         [&](int r) {
@@ -401,7 +429,7 @@ void Pattern16()
             u1 = GuardedQuotient(3, Abs(u + x) + (a + 0.5L) * d);
             t1 = GuardedQuotient(3, Abs(t + x) + (b + 0.5L) * d);
             x1 = 2 / (Abs(u1 - t1) + 0.000001L);
-            d = v * 1 + Ext(3 * r) / n;
+            d = dAfter(r, v);
             u1 = Abs(u1);
             t1 = Abs(t1);
             x1 = Abs(x1);
@@ -411,12 +439,14 @@ void Pattern16()
             c.G = Round(Abs(t1) * 255);
             c.B = Round(Abs(x1) * 255);
             return c;
-        });
+        },
+        NothingAfterPoint(), [&](int r) { d = dAfter(r - 1, PointV(LastComputedPoint(r - 1), RowLastPoint(r - 1))); });
 }
 
 void Pattern17()
 {
-    Extended &a = WorkA, &b = WorkB, &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &x = w.X[0];
     Extended k1 = 0, k2 = 0, k3 = 0;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, Clamp, CutAt<25>, SquareAbove<200>>;
@@ -442,8 +472,11 @@ void Pattern17()
 void Pattern18()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &d = WorkD, &u = WorkU[0], &t = WorkT[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &u = w.U[0], &t = w.T[0], &x = w.X[0];
     const int32_t n = RowCount, H = SurfaceHeight;
+    // The d a computed point of row r at v leaves.
+    const auto dAfter = [n](int r, Extended v) { return v * 2 + Ext(3 * r) / n; };
     using Finish = Chain<AbsRG, Fold, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -460,14 +493,16 @@ void Pattern18()
             c.R = Round(GuardedQuotient(a * 3, Abs(u - t - x) + 1 + a + d) * 255);
             c.G = Round(b * 2 / (Abs(u - t - x) + 1 + b) * 255);
             c.B = Round(Abs(2 / (Abs(Share(c.R) + Share(c.G)) + 0.3L)) * 255);
-            d = v * 2 + Ext(3 * r) / n;
+            d = dAfter(r, v);
             return c;
-        });
+        },
+        NothingAfterPoint(), [&](int r) { d = dAfter(r - 1, PointV(LastComputedPoint(r - 1), RowLastPoint(r - 1))); });
 }
 
 void Pattern19()
 {
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, Clamp, SquareAbove<200>>;
     RunRows<Finish>(
@@ -489,7 +524,8 @@ void Pattern19()
 
 void Pattern20()
 {
-    Extended &a = WorkA, &b = WorkB, &u = WorkU[0], &t = WorkT[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &u = w.U[0], &t = w.T[0], &x = w.X[0];
     const int32_t n = RowCount, H = SurfaceHeight;
     using Finish = Chain<AbsRG, Fold, CutAt<50>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(

@@ -6,22 +6,15 @@ namespace Rosacle {
 
 namespace {
 
-// The phases and the working values under the letters of the members' formulas. A member
-// that names a working value writes it, so members 7, 16 and 18 see the d left here.
+// The phases under the letters of the members' formulas.
 const Extended& p1 = Phase1;
 const Extended& p2 = Phase2;
 const Extended& p3 = Phase3;
-Extended& a = WorkA;
-Extended& b = WorkB;
-Extended& d = WorkD;
-Extended& t = WorkT[0];
-Extended& u = WorkU[0];
-Extended& x = WorkX[0];
-Extended& t1 = WorkT[1];
-Extended& u1 = WorkU[1];
-Extended& x1 = WorkX[1];
-
 Extended Squared(Extended y) { return y * y; }
+
+// A member names the working values by the letters of its formulas, bound to the set of the
+// thread that runs it; one that names a working value writes it, so members 7, 16 and 18 see
+// the d left here.
 
 // A channel value as an angle: c x (pi/2) / 255.
 Extended QuarterTurn(int32_t c) { return static_cast<Extended>(c) * HalfPi / 255; }
@@ -61,6 +54,8 @@ void Pattern21() { ShapePlusPhases(); }
 
 void Pattern22()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     const int32_t H = SurfaceHeight;
     using Finish = Chain<AbsRG, Fold, CutAt<50>, SquareAbove<200>, Clamp>;
@@ -91,6 +86,8 @@ void Pattern25() { ShapeBlend(5); }
 
 void Pattern26()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     const int32_t H = SurfaceHeight;
     using Finish = Chain<Fold, CutAt<25>, Clamp>;
@@ -114,6 +111,8 @@ void Pattern26()
 
 void Pattern27()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<CutAt<0>, Fold, RootAtOrBelow<15>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -134,6 +133,8 @@ void Pattern27()
 
 void Pattern28()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -155,6 +156,8 @@ void Pattern28()
 
 void Pattern29()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -176,6 +179,8 @@ void Pattern29()
 
 void Pattern30()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &t = w.T[0], &u = w.U[0];
     d = 0;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
@@ -196,6 +201,8 @@ void Pattern30()
 
 void Pattern31()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &t = w.T[0], &u = w.U[0];
     const int32_t n = RowCount;
     const int32_t S = SaverSettings.Segment;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
@@ -218,6 +225,8 @@ void Pattern31()
 
 void Pattern32()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &x = w.X[0];
     const int32_t n = RowCount;
     Extended f = 0;
     Extended rowWave = 0; // 1 - sin(5r/n), the row's part of x
@@ -243,6 +252,8 @@ void Pattern32()
 
 void Pattern33()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -264,6 +275,8 @@ void Pattern33()
 
 void Pattern34()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     a = Sin(p1 + p3);
     b = Cos(p3) - Sin(p2 + p1);
     const int32_t n = RowCount;
@@ -285,6 +298,8 @@ void Pattern34()
 
 void Pattern35()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -309,6 +324,8 @@ void Pattern35()
 
 void Pattern36()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<Fold, Clamp, SquareAbove<200>>;
     RunRows<Finish>(
@@ -330,6 +347,8 @@ void Pattern36()
 
 void Pattern37()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<RootFoldAbove<255>, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -353,6 +372,8 @@ void Pattern37()
 
 void Pattern38()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     Extended sinT = 0, cosT = 0; // of the row's t, taken once per row
     using Finish = Chain<HalveAbove<255>, Clamp>;
@@ -380,6 +401,8 @@ void Pattern38()
 
 void Pattern39()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0], &t1 = w.T[1], &u1 = w.U[1], &x1 = w.X[1];
     const int32_t n = RowCount;
     using Finish = Chain<HalveAbove<255>, Clamp>;
     RunRows<Finish>(
@@ -404,6 +427,8 @@ void Pattern39()
 
 void Pattern40()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &t = w.T[0];
     const int32_t n = RowCount;
     using Finish = Chain<Fold>;
     RunRows<Finish>(
