@@ -188,6 +188,35 @@ inline Extended PointV(int i, int m) { return Abs(1 - static_cast<Extended>(2 * 
 // An integer channel value as a share of 255 (R/255 of the entries).
 inline Extended Share(int32_t c) { return static_cast<Extended>(c) / 255; }
 
+// F(c) for an integer channel value c, looked up in a table filled on first use for the
+// values a channel takes before its finishing steps, computed beyond them. The table holds
+// exactly what F computes, so a lookup changes no result.
+template <Extended (*F)(int32_t)>
+class ChannelTable {
+public:
+    static Extended Of(int32_t c)
+    {
+        if (c < -Reach || c > Reach) return F(c);
+        return Values().v[c + Reach];
+    }
+
+private:
+    static constexpr int32_t Reach = 4096;
+    struct Table {
+        Extended v[2 * Reach + 1];
+        Table()
+        {
+            for (int32_t c = -Reach; c <= Reach; ++c) v[c + Reach] = F(c);
+        }
+    };
+    // Filled by the first computing thread that needs it (at 64-bit precision, as all are).
+    static const Table& Values()
+    {
+        static const Table table;
+        return table;
+    }
+};
+
 struct NothingAfterPoint {
     void operator()(int, int, int) const {}
 };

@@ -119,14 +119,18 @@ void Pattern4()
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
     a = Sin(p1) * 3;
     b = Sin(p3 + p1);
+    Extended rowSine = 0; // sin(t + a) x 2, the same for the whole row
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<200>, Clamp>;
     RunRows<Finish>(
-        [&](int r) { t = Sin(r * FivePi / n) / 2 + Sin(r * Pi / n); },
+        [&](int r) {
+            t = Sin(r * FivePi / n) / 2 + Sin(r * Pi / n);
+            rowSine = Sin(t + a) * 2;
+        },
         [&](int, int i, int m) {
             const Extended v = PointV(i, m);
             const Extended w = (1 - v) * (1 - v);
-            u = Sin(t + a) * 2 + (v / (p2 + 1) + w);
+            u = rowSine + (v / (p2 + 1) + w);
             Channels c;
             c.R = Round(Abs(u - t) * 255);
             c.G = Round(Abs(Share(c.R) + t + b) * 255);
@@ -152,7 +156,8 @@ void Pattern5()
             for (int j = 1; j <= 3; ++j) {
                 u[j] = u[j - 1] * u[j - 1] - t[j - 1] * t[j - 1] + a;
                 t[j] = t[j - 1] * 2 * u[j - 1] + b;
-                x[j] = Ln(Sin(u[j]) * Sin(u[j]) + Cos(t[j]) * Cos(t[j]) + 0.001L) * 0.35L;
+                const Extended sinU = Sin(u[j]), cosT = Cos(t[j]);
+                x[j] = Ln(sinU * sinU + cosT * cosT + 0.001L) * 0.35L;
             }
             Channels c;
             c.R = Round(Abs(x[1]) * 255);
@@ -334,6 +339,7 @@ void Pattern13()
     const Extended p1 = Phase1, p2 = Phase2;
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
+    Extended shift = 0; // 1 / (a + 2.2), the row's
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -341,9 +347,10 @@ void Pattern13()
             a = Sin(Ext(21 * r) / n) + Sin(Ext(5 * r) / n + p2);
             b = Sin(Ext(7 * r) / n + p2) + Sin(Ext(5 * r) / n + p1);
             t = Sin(Pi - r * TwoPi / n);
+            shift = 1 / (a + 2.2L);
         },
         [&](int, int i, int m) {
-            u = Abs(Sin(i * Pi / m + 1 / (a + 2.2L)));
+            u = Abs(Sin(i * Pi / m + shift));
             x = u + t;
             Channels c;
             c.R = Round((u + a) * 255);
@@ -358,6 +365,7 @@ void Pattern14()
     const Extended p1 = Phase1, p2 = Phase2;
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
+    Extended sinT = 0, cosT = 0; // of the row's t
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
     RunRows<Finish>(
@@ -365,13 +373,17 @@ void Pattern14()
             a = Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2));
             b = Cos(Ext(5 * r) / n + p1);
             t = Sin(5 - Ext(10 * r) / n);
+            SinCos(t, sinT, cosT);
         },
         [&](int, int i, int m) {
             u = Sin(i * TwoPi / m);
-            x = Abs(Cos(t) + Sin(u)) / 2;
+            Extended sinU, cosU;
+            SinCos(u, sinU, cosU);
+            x = Abs(cosT + sinU) / 2;
+            const Extended sinX = Sin(x);
             Channels c;
-            c.R = Round(Abs(Sin(t) + Sin(x) * Cos(u)) * 255 + a); // a after the scaling
-            c.G = Round(Abs(Sin(u) + Sin(x) * Sin(t) + b) * 255);
+            c.R = Round(Abs(sinT + sinX * cosU) * 255 + a); // a after the scaling
+            c.G = Round(Abs(sinU + sinX * sinT + b) * 255);
             c.B = Round(Abs(Share(c.R) + Share(c.G)) * 255);
             return c;
         });
@@ -499,10 +511,17 @@ void Pattern18()
         NothingAfterPoint(), [&](int r) { d = dAfter(r - 1, PointV(LastComputedPoint(r - 1), RowLastPoint(r - 1))); });
 }
 
+namespace {
+
+Extended SineOfChannel(int32_t c) { return Sin(c * 1.57L / 255); }
+
+} // namespace
+
 void Pattern19()
 {
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
+    Extended cosT = 0; // of the row's t
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, Clamp, SquareAbove<200>>;
     RunRows<Finish>(
@@ -510,13 +529,16 @@ void Pattern19()
             a = A2(r, n);
             b = B2(r, n);
             t = Sin(5 - Ext(10 * r) / n);
+            cosT = Cos(t);
         },
         [&](int, int i, int m) {
             u = Cos(Pi - Abs(Sin(i * Pi / m)) * TwoPi);
             x = (t * t + u * u) * 0.2L;
+            Extended sinX, cosX;
+            SinCos(x, sinX, cosX);
             Channels c;
-            c.R = Round((Sin(x) * (u * t) + a) * 255);
-            c.G = Round((Cos(x) * (Cos(t) * Sin(c.R * 1.57L / 255)) + b) * 255);
+            c.R = Round((sinX * (u * t) + a) * 255);
+            c.G = Round((cosX * (cosT * ChannelTable<SineOfChannel>::Of(c.R)) + b) * 255);
             c.B = Round(Abs(Sqrt(Share(c.G) * Share(c.G) * (Share(c.R) * Share(c.R)) + 0.001L)) * 255);
             return c;
         });

@@ -19,6 +19,11 @@ Extended Squared(Extended y) { return y * y; }
 // A channel value as an angle: c x (pi/2) / 255.
 Extended QuarterTurn(int32_t c) { return static_cast<Extended>(c) * HalfPi / 255; }
 
+Extended SinQuarterTurn(int32_t c) { return Sin(QuarterTurn(c)); }
+Extended CosQuarterTurn(int32_t c) { return Cos(QuarterTurn(c)); }
+using SinOfQuarterTurn = ChannelTable<SinQuarterTurn>;
+using CosOfQuarterTurn = ChannelTable<CosQuarterTurn>;
+
 void NoRowValues(int) {}
 
 // Members 21 and 23: the shape tables shifted by the phases.
@@ -125,7 +130,7 @@ void Pattern27()
             u = Pi - Abs(Sin(i * Pi / m)) * TwoPi;
             x = (t * t + u * u + 0.001L) * 0.1L;
             const int32_t R = Round((Sin(u) * t * x + a) * 255);
-            const int32_t G = Round((Cos(QuarterTurn(R)) * (1 - t) * x + b) * 255);
+            const int32_t G = Round((CosOfQuarterTurn::Of(R) * (1 - t) * x + b) * 255);
             const int32_t B = Round(Ln(Squared(Share(G)) * Squared(Share(R)) + 0.001L) * 255);
             return Channels{R, G, B};
         });
@@ -171,8 +176,9 @@ void Pattern29()
             u = Abs(1 - v) * 2;
             x = Abs(u + t);
             const int32_t R = Round((Cos(u) * t * x + a) * 255);
-            const int32_t G = Round((Sin(QuarterTurn(R)) * (1 - t) * (1 - x) + b) * 255);
-            const int32_t B = Round(Abs(Cos(QuarterTurn(G)) + Sin(QuarterTurn(R))) * 255);
+            const Extended sinR = SinOfQuarterTurn::Of(R);
+            const int32_t G = Round((sinR * (1 - t) * (1 - x) + b) * 255);
+            const int32_t B = Round(Abs(CosOfQuarterTurn::Of(G) + sinR) * 255);
             return Channels{R, G, B};
         });
 }
@@ -388,10 +394,12 @@ void Pattern38()
         [&](int, int i, int m) {
             u = Abs(Sin(i * Pi / m)) * (p1 / 5 + 3);
             x = Abs(u - t);
-            int32_t R = Round((Sin(x) * (sinT * Cos(u)) + a) * 255);
-            const Extended sinR = Sin(QuarterTurn(R));
-            int32_t G = Round((Cos(x) * (cosT * sinR) + b) * 255);
-            const int32_t B = Round(Squared(sinR - Cos(QuarterTurn(G))) * 255);
+            Extended sinX, cosX;
+            SinCos(x, sinX, cosX);
+            int32_t R = Round((sinX * (sinT * Cos(u)) + a) * 255);
+            const Extended sinR = SinOfQuarterTurn::Of(R);
+            int32_t G = Round((cosX * (cosT * sinR) + b) * 255);
+            const int32_t B = Round(Squared(sinR - CosOfQuarterTurn::Of(G)) * 255);
             // Squared after B has used them.
             R = SquareValue(R);
             G = SquareValue(G);
