@@ -217,6 +217,14 @@ private:
     }
 };
 
+// Whether member k keeps terms in the point tables (see PointTermsPattern), and the laying of
+// row r's terms for it.
+bool KeepsPointTerms(int32_t k);
+void LayPointTerms(int32_t k, int r);
+
+// sin(i x 2pi / m): the turn of point i along a row of last point m.
+inline Extended TurnSine(int i, int m) { return Sin(i * TwoPi / m); }
+
 struct NothingAfterPoint {
     void operator()(int, int, int) const {}
 };

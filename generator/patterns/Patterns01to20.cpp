@@ -289,10 +289,94 @@ void Pattern10()
         });
 }
 
+// ---- Terms of members 11, 14, 15, 17 and 19 that depend on the row and point alone:
+// GeneratorInit lays them into the point tables once per layout (PointTermsPattern), and
+// the members compute them with the same functions when the tables hold another's.
+
+namespace {
+
+inline Extended HalfTurnSine(int i, int m) { return Sin(i * Pi / m); }
+inline Extended ThreeHalfTurnSine(int i, int m) { return Sin(i * ThreePi / m); }
+
+// Member 14's t, and u and x of point i.
+inline Extended Row14(int r) { return Sin(5 - Ext(10 * r) / RowCount); }
+
+inline void Point14UX(Extended cosT, int i, int m, Extended& u, Extended& x)
+{
+    u = TurnSine(i, m);
+    x = Abs(cosT + Sin(u)) / 2;
+}
+
+// Member 14's red before a is added, and green before b is.
+inline void Point14(Extended sinT, Extended cosT, int i, int m, Extended& red, Extended& green)
+{
+    const Extended u = TurnSine(i, m);
+    Extended sinU, cosU;
+    SinCos(u, sinU, cosU);
+    const Extended x = Abs(cosT + sinU) / 2;
+    const Extended sinX = Sin(x);
+    red = Abs(sinT + sinX * cosU) * 255;
+    green = sinU + sinX * sinT;
+}
+
+// Member 19's t, u and x of point i, and red before a is added with the cosine of x.
+inline Extended Row19(int r) { return Sin(5 - Ext(10 * r) / RowCount); }
+
+inline void Point19UX(Extended t, int i, int m, Extended& u, Extended& x)
+{
+    u = Cos(Pi - Abs(HalfTurnSine(i, m)) * TwoPi);
+    x = (t * t + u * u) * 0.2L;
+}
+
+inline void Point19(Extended t, int i, int m, Extended& red, Extended& cosX)
+{
+    Extended u, x, sinX;
+    Point19UX(t, i, m, u, x);
+    SinCos(x, sinX, cosX);
+    red = sinX * (u * t);
+}
+
+} // namespace
+
+bool KeepsPointTerms(int32_t k) { return k == 11 || k == 14 || k == 15 || k == 17 || k == 19; }
+
+void LayPointTerms(int32_t k, int r)
+{
+    const int32_t m = RowLastPoint(r);
+    Extended* a = PointShapeA[r];
+    Extended* b = PointShapeB[r];
+    switch (k) {
+    case 11:
+        for (int i = 0; i <= m; ++i) a[i] = TurnSine(i, m);
+        break;
+    case 14: {
+        Extended sinT, cosT;
+        SinCos(Row14(r), sinT, cosT);
+        for (int i = 0; i <= m; ++i) Point14(sinT, cosT, i, m, a[i], b[i]);
+        break;
+    }
+    case 15:
+    case 17:
+        for (int i = 0; i <= m; ++i) {
+            a[i] = TurnSine(i, m);
+            b[i] = k == 15 ? HalfTurnSine(i, m) : ThreeHalfTurnSine(i, m);
+        }
+        break;
+    case 19: {
+        const Extended t = Row19(r);
+        for (int i = 0; i <= m; ++i) Point19(t, i, m, a[i], b[i]);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 void Pattern11()
 {
     WorkingValues& w = ThreadWorking();
     Extended &b = w.B, &c = w.C, &t = w.T[0], &u = w.U[0];
+    const bool terms = PointTermsPattern == 11;
     b = B0();
     const int32_t n = RowCount;
     using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
@@ -301,8 +385,8 @@ void Pattern11()
             c = Sin(Ext(21 * r) / n);
             t = Cos(r * 6.28L / n) * 1.5L;
         },
-        [&](int, int i, int m) {
-            u = Sin(i * TwoPi / m) * c;
+        [&](int r, int i, int m) {
+            u = (terms ? PointShapeA[r][i] : TurnSine(i, m)) * c;
             Channels ch;
             ch.R = Round(Abs(u - t) * 255);
             ch.G = Round(Abs(t + u + b) * 255);
@@ -366,24 +450,31 @@ void Pattern14()
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     Extended sinT = 0, cosT = 0; // of the row's t
+    int32_t lastComputed = 0;
+    const bool terms = PointTermsPattern == 14;
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
             a = Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2));
             b = Cos(Ext(5 * r) / n + p1);
-            t = Sin(5 - Ext(10 * r) / n);
+            t = Row14(r);
             SinCos(t, sinT, cosT);
+            lastComputed = LastComputedPoint(r);
         },
-        [&](int, int i, int m) {
-            u = Sin(i * TwoPi / m);
-            Extended sinU, cosU;
-            SinCos(u, sinU, cosU);
-            x = Abs(cosT + sinU) / 2;
-            const Extended sinX = Sin(x);
+        [&](int r, int i, int m) {
+            Extended red, green;
+            if (terms) {
+                red = PointShapeA[r][i];
+                green = PointShapeB[r][i];
+            } else {
+                Point14(sinT, cosT, i, m, red, green);
+            }
+            // u and x as the row's last computed point leaves them.
+            if (i == lastComputed) Point14UX(cosT, i, m, u, x);
             Channels c;
-            c.R = Round(Abs(sinT + sinX * cosU) * 255 + a); // a after the scaling
-            c.G = Round(Abs(sinU + sinX * sinT + b) * 255);
+            c.R = Round(red + a); // a after the scaling
+            c.G = Round(Abs(green + b) * 255);
             c.B = Round(Abs(Share(c.R) + Share(c.G)) * 255);
             return c;
         });
@@ -395,6 +486,7 @@ void Pattern15()
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B;
     Extended s = 0, q = 0;
+    const bool terms = PointTermsPattern == 15;
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
     RunRows<Finish>(
@@ -404,9 +496,9 @@ void Pattern15()
             a = Abs(Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2)));
             b = Cos(Ext(5 * r) / n + p1);
         },
-        [&](int, int i, int m) {
-            const Extended w1 = Sin(i * TwoPi / m) + s;
-            const Extended w2 = Sin(i * Pi / m) * q;
+        [&](int r, int i, int m) {
+            const Extended w1 = (terms ? PointShapeA[r][i] : TurnSine(i, m)) + s;
+            const Extended w2 = (terms ? PointShapeB[r][i] : HalfTurnSine(i, m)) * q;
             Channels c;
             c.R = Round(Abs(w1 * w1 + a) * 255);
             c.G = Round(Abs(w2 * w2 + b) * 255);
@@ -460,6 +552,7 @@ void Pattern17()
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B, &x = w.X[0];
     Extended k1 = 0, k2 = 0, k3 = 0;
+    const bool terms = PointTermsPattern == 17;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, Clamp, CutAt<25>, SquareAbove<200>>;
     RunRows<Finish>(
@@ -470,11 +563,11 @@ void Pattern17()
             a = A1(r, n);
             b = B1(r, n);
         },
-        [&](int, int i, int m) {
-            x = Sin(Sin(i * TwoPi / m) + k1 + b);
+        [&](int r, int i, int m) {
+            x = Sin((terms ? PointShapeA[r][i] : TurnSine(i, m)) + k1 + b);
             // B is formed from R and G before their magnitudes are taken.
             Channels c;
-            c.R = Round(((Sin(i * ThreePi / m) - k2) * x + a) * 255);
+            c.R = Round((((terms ? PointShapeB[r][i] : ThreeHalfTurnSine(i, m)) - k2) * x + a) * 255);
             c.G = Round((Share(c.R) * k3 + b) * 255);
             c.B = Round((Share(c.R) + Share(c.G)) * 255);
             return c;
@@ -522,22 +615,30 @@ void Pattern19()
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     Extended cosT = 0; // of the row's t
+    int32_t lastComputed = 0;
+    const bool terms = PointTermsPattern == 19;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, Clamp, SquareAbove<200>>;
     RunRows<Finish>(
         [&](int r) {
             a = A2(r, n);
             b = B2(r, n);
-            t = Sin(5 - Ext(10 * r) / n);
+            t = Row19(r);
             cosT = Cos(t);
+            lastComputed = LastComputedPoint(r);
         },
-        [&](int, int i, int m) {
-            u = Cos(Pi - Abs(Sin(i * Pi / m)) * TwoPi);
-            x = (t * t + u * u) * 0.2L;
-            Extended sinX, cosX;
-            SinCos(x, sinX, cosX);
+        [&](int r, int i, int m) {
+            Extended red, cosX;
+            if (terms) {
+                red = PointShapeA[r][i];
+                cosX = PointShapeB[r][i];
+            } else {
+                Point19(t, i, m, red, cosX);
+            }
+            // u and x as the row's last computed point leaves them.
+            if (i == lastComputed) Point19UX(t, i, m, u, x);
             Channels c;
-            c.R = Round((sinX * (u * t) + a) * 255);
+            c.R = Round((red + a) * 255);
             c.G = Round((cosX * (cosT * ChannelTable<SineOfChannel>::Of(c.R)) + b) * 255);
             c.B = Round(Abs(Sqrt(Share(c.G) * Share(c.G) * (Share(c.R) * Share(c.R)) + 0.001L)) * 255);
             return c;

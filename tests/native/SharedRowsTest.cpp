@@ -31,16 +31,17 @@ struct Settings {
 };
 
 // The planes of every frame, then the working values left.
-struct Run {
+struct Frames {
     std::vector<int32_t> planes;
     WorkingValues left;
 };
 
-Run Frames(int pattern, const Settings& s, int workers, const WorkingValues& start)
+// Frames of pattern on a layout laid for layFor (the pattern itself unless given).
+Frames RunFrames(int pattern, const Settings& s, int workers, const WorkingValues& start, int layFor = 0)
 {
     SetWorkerCount(workers);
     SaverSettings = TSaverSettings();
-    SaverSettings.Rosacle = pattern;
+    SaverSettings.Rosacle = layFor ? layFor : pattern;
     SaverSettings.Segment = s.petals;
     SaverSettings.Speed = 150; // the phases drift far, and turn, over the frames
     SaverSettings.Gray = s.gray;
@@ -48,6 +49,7 @@ Run Frames(int pattern, const Settings& s, int workers, const WorkingValues& sta
     SaverSettings.Pictures = s.pictures;
     SaverSettings.Background = s.white;
     LayGenerator(s.width, s.height);
+    SaverSettings.Rosacle = pattern;
     Working = start;
     RandSeed(static_cast<uint32_t>(pattern));
     Rate1 = Rate2 = Rate3 = 0;
@@ -55,7 +57,7 @@ Run Frames(int pattern, const Settings& s, int workers, const WorkingValues& sta
     std::memset(Red, 0, sizeof Red);
     std::memset(Green, 0, sizeof Green);
     std::memset(Blue, 0, sizeof Blue);
-    Run run;
+    Frames run;
     for (int frame = 0; frame < 4; ++frame) {
         GeneratorStep();
         for (int r = 0; r <= RowCount; ++r)
@@ -73,9 +75,9 @@ void ExpectSharedMatchesPlain(const Settings& s)
     WorkingValues start;
     start.D = -0.4L;
     for (int pattern = 1; pattern <= 40; ++pattern) {
-        const Run plain = Frames(pattern, s, 1, start);
+        const Frames plain = RunFrames(pattern, s, 1, start);
         for (int workers : {2, 3}) {
-            const Run shared = Frames(pattern, s, workers, start);
+            const Frames shared = RunFrames(pattern, s, workers, start);
             ASSERT_EQ(plain.planes.size(), shared.planes.size());
             EXPECT_TRUE(plain.planes == shared.planes) << "pattern " << pattern << ", " << workers << " workers";
             EXPECT_TRUE(SameWorking(plain.left, shared.left)) << "pattern " << pattern << ", " << workers << " workers";
@@ -95,6 +97,22 @@ TEST(SharedRows, EveryPatternAsOnOneWorkerWithColourPasses)
 {
     ExpectSharedMatchesPlain({160, 120, 4, true, true, false, false});
     ExpectSharedMatchesPlain({97, 61, 7, false, true, true, true});
+}
+
+// The terms a layout lays for its member, against the member computing them itself on a
+// layout laid for another pattern.
+TEST(SharedRows, LaidPointTermsAsComputedOnes)
+{
+    WorkingValues start;
+    start.D = 0.3L;
+    for (const Settings& s : {Settings{160, 120, 4, false, false, false, true}, Settings{97, 61, 7, true, false, false, false}})
+        for (int pattern : {11, 14, 15, 17, 19}) {
+            const Frames laid = RunFrames(pattern, s, 2, start);
+            const Frames computed = RunFrames(pattern, s, 2, start, 1);
+            EXPECT_TRUE(laid.planes == computed.planes) << "pattern " << pattern;
+            EXPECT_TRUE(SameWorking(laid.left, computed.left)) << "pattern " << pattern;
+        }
+    SetWorkerCount(1);
 }
 
 // Workers compute with the 64-bit significand: a 53-bit worker would round 1/3 short.
