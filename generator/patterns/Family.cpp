@@ -15,6 +15,23 @@ Extended (&WorkX)[4] = Working.X;
 
 SharedRows* CurrentSharedRows = nullptr;
 
+bool KeepsPointTerms(int32_t k)
+{
+    switch (k) {
+    case 11: case 14: case 15: case 17: case 19:
+    case 26: case 27: case 29: case 30: case 32: case 38:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void LayPointTerms(int32_t k, int r)
+{
+    if (k <= 20) LayPointTerms01to20(k, r);
+    else LayPointTerms21to40(k, r);
+}
+
 namespace {
 
 // Points at a row worker's own set while it runs a member; null on every other thread.

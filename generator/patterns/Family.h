@@ -221,9 +221,14 @@ private:
 // row r's terms for it.
 bool KeepsPointTerms(int32_t k);
 void LayPointTerms(int32_t k, int r);
+// The same for members 1..20 and 21..40.
+void LayPointTerms01to20(int32_t k, int r);
+void LayPointTerms21to40(int32_t k, int r);
 
-// sin(i x 2pi / m): the turn of point i along a row of last point m.
+// sin(i x 2pi / m) and sin(i x pi / m): the turn of point i along a row of last point m, and
+// half of it.
 inline Extended TurnSine(int i, int m) { return Sin(i * TwoPi / m); }
+inline Extended HalfTurnSine(int i, int m) { return Sin(i * Pi / m); }
 
 struct NothingAfterPoint {
     void operator()(int, int, int) const {}

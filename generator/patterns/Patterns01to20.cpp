@@ -295,7 +295,6 @@ void Pattern10()
 
 namespace {
 
-inline Extended HalfTurnSine(int i, int m) { return Sin(i * Pi / m); }
 inline Extended ThreeHalfTurnSine(int i, int m) { return Sin(i * ThreePi / m); }
 
 // Member 14's t, and u and x of point i.
@@ -338,9 +337,7 @@ inline void Point19(Extended t, int i, int m, Extended& red, Extended& cosX)
 
 } // namespace
 
-bool KeepsPointTerms(int32_t k) { return k == 11 || k == 14 || k == 15 || k == 17 || k == 19; }
-
-void LayPointTerms(int32_t k, int r)
+void LayPointTerms01to20(int32_t k, int r)
 {
     const int32_t m = RowLastPoint(r);
     Extended* a = PointShapeA[r];

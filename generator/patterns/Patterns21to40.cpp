@@ -26,6 +26,28 @@ using CosOfQuarterTurn = ChannelTable<CosQuarterTurn>;
 
 void NoRowValues(int) {}
 
+// ---- Terms of members 26, 27, 29, 30, 32 and 38 that depend on the row and point alone:
+// laid once per layout into the point tables, computed with the same functions otherwise.
+
+// Member 26's u, and member 27's.
+Extended U26(int i, int m)
+{
+    const Extended v = PointV(i, m);
+    return (1 - v) * (1 - v) - Abs(Cos(FourPi * i / m) / 2 + 2);
+}
+Extended U27(int i, int m) { return Pi - Abs(HalfTurnSine(i, m)) * TwoPi; }
+
+// The row's t of members 27 and 29.
+Extended WaveT(int r) { return Sin(5 - static_cast<Extended>(10 * r) / RowCount); }
+
+// Member 29's cos(u) x t x x.
+Extended Red29(Extended t, int i, int m)
+{
+    const Extended u = Abs(1 - PointV(i, m)) * 2;
+    const Extended x = Abs(u + t);
+    return Cos(u) * t * x;
+}
+
 // Members 21 and 23: the shape tables shifted by the phases.
 void ShapePlusPhases()
 {
@@ -54,6 +76,28 @@ void ShapeBlend(Extended divisor)
 }
 
 } // namespace
+
+void LayPointTerms21to40(int32_t k, int r)
+{
+    const int32_t m = RowLastPoint(r);
+    Extended* a = PointShapeA[r];
+    Extended* b = PointShapeB[r];
+    const Extended t = WaveT(r);
+    for (int i = 0; i <= m; ++i) {
+        switch (k) {
+        case 26: a[i] = U26(i, m); break;
+        case 27:
+            a[i] = U27(i, m);
+            b[i] = Sin(a[i]);
+            break;
+        case 29: a[i] = Red29(t, i, m); break;
+        case 30:
+        case 38: a[i] = HalfTurnSine(i, m); break;
+        case 32: a[i] = TurnSine(i, m); break;
+        default: return;
+        }
+    }
+}
 
 void Pattern21() { ShapePlusPhases(); }
 
@@ -95,6 +139,7 @@ void Pattern26()
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     const int32_t H = SurfaceHeight;
+    const bool terms = PointTermsPattern == 26;
     using Finish = Chain<Fold, CutAt<25>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -102,9 +147,8 @@ void Pattern26()
             b = Cos(p1) + Cos(Sin(p1 + 8) * r / n + p1);
             t = (1 - static_cast<Extended>(2 * r) / H) + p1 / 10;
         },
-        [&](int, int i, int m) {
-            const Extended v = PointV(i, m);
-            u = (1 - v) * (1 - v) - Abs(Cos(FourPi * i / m) / 2 + 2);
+        [&](int r, int i, int m) {
+            u = terms ? PointShapeA[r][i] : U26(i, m);
             x = Ln(t * t * u * u + 0.1L);
             const int32_t R = Round(Abs(u / (Abs(t + x) + 0.1L) * 5 + a) * 255);
             const int32_t G = Round(Abs(t / (Abs(u + x) + 0.1L) * 5 + b) * 255);
@@ -119,17 +163,18 @@ void Pattern27()
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
+    const bool terms = PointTermsPattern == 27;
     using Finish = Chain<CutAt<0>, Fold, RootAtOrBelow<15>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
             a = A2(r, n);
             b = B2(r, n);
-            t = Sin(5 - static_cast<Extended>(10 * r) / n);
+            t = WaveT(r);
         },
-        [&](int, int i, int m) {
-            u = Pi - Abs(Sin(i * Pi / m)) * TwoPi;
+        [&](int r, int i, int m) {
+            u = terms ? PointShapeA[r][i] : U27(i, m);
             x = (t * t + u * u + 0.001L) * 0.1L;
-            const int32_t R = Round((Sin(u) * t * x + a) * 255);
+            const int32_t R = Round(((terms ? PointShapeB[r][i] : Sin(u)) * t * x + a) * 255);
             const int32_t G = Round((CosOfQuarterTurn::Of(R) * (1 - t) * x + b) * 255);
             const int32_t B = Round(Ln(Squared(Share(G)) * Squared(Share(R)) + 0.001L) * 255);
             return Channels{R, G, B};
@@ -163,19 +208,20 @@ void Pattern29()
 {
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
+    const bool terms = PointTermsPattern == 29;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
             a = A2(r, n);
             b = B2(r, n);
-            t = Sin(5 - static_cast<Extended>(10 * r) / n);
+            t = WaveT(r);
         },
-        [&](int, int i, int m) {
+        [&](int r, int i, int m) {
             const Extended v = PointV(i, m);
             u = Abs(1 - v) * 2;
             x = Abs(u + t);
-            const int32_t R = Round((Cos(u) * t * x + a) * 255);
+            const int32_t R = Round(((terms ? PointShapeA[r][i] : Red29(t, i, m)) + a) * 255);
             const Extended sinR = SinOfQuarterTurn::Of(R);
             const int32_t G = Round((sinR * (1 - t) * (1 - x) + b) * 255);
             const int32_t B = Round(Abs(CosOfQuarterTurn::Of(G) + sinR) * 255);
@@ -188,6 +234,7 @@ void Pattern30()
     WorkingValues& w = ThreadWorking();
     Extended &a = w.A, &b = w.B, &d = w.D, &t = w.T[0], &u = w.U[0];
     d = 0;
+    const bool terms = PointTermsPattern == 30;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -196,8 +243,8 @@ void Pattern30()
             b = Cos(p1) + Cos(TwoPi * r / n + p2);
             t = Sin(Pi - TwoPi * r / n) + a;
         },
-        [&](int, int i, int m) {
-            u = Sin(Pi - Abs(Sin(i * Pi / m)) * Pi + b);
+        [&](int r, int i, int m) {
+            u = Sin(Pi - Abs(terms ? PointShapeA[r][i] : HalfTurnSine(i, m)) * Pi + b);
             const int32_t R = Round((u - t) * 255);
             const int32_t G = Round(((1 - u) - (1 - t) + b) * 255);
             const int32_t B = Round((Squared(Share(G)) + Squared(Share(R))) * 0.2L * 255);
@@ -236,6 +283,7 @@ void Pattern32()
     const int32_t n = RowCount;
     Extended f = 0;
     Extended rowWave = 0; // 1 - sin(5r/n), the row's part of x
+    const bool terms = PointTermsPattern == 32;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -246,9 +294,9 @@ void Pattern32()
             f = 1 - Sin(static_cast<Extended>(3 * r) / n);
             rowWave = 1 - Sin(static_cast<Extended>(5 * r) / n);
         },
-        [&](int, int i, int m) {
+        [&](int r, int i, int m) {
             const Extended v = PointV(i, m);
-            x = rowWave + Sin(i * TwoPi / m);
+            x = rowWave + (terms ? PointShapeA[r][i] : TurnSine(i, m));
             const int32_t R = Round((v * t * x + a) * 255);
             const int32_t G = Round(Abs(1 - v * f * (1 - x) + b) * 255);
             const int32_t B = Round(Abs((1 - Share(G)) + Share(R)) * 255);
@@ -382,6 +430,7 @@ void Pattern38()
     Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     Extended sinT = 0, cosT = 0; // of the row's t, taken once per row
+    const bool terms = PointTermsPattern == 38;
     using Finish = Chain<HalveAbove<255>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -391,8 +440,8 @@ void Pattern38()
             sinT = Sin(t);
             cosT = Cos(t);
         },
-        [&](int, int i, int m) {
-            u = Abs(Sin(i * Pi / m)) * (p1 / 5 + 3);
+        [&](int r, int i, int m) {
+            u = Abs(terms ? PointShapeA[r][i] : HalfTurnSine(i, m)) * (p1 / 5 + 3);
             x = Abs(u - t);
             Extended sinX, cosX;
             SinCos(x, sinX, cosX);
