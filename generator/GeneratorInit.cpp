@@ -129,13 +129,16 @@ void GeneratorInit()
         RowPoints[r] = n;
         const Extended rowStart = static_cast<Extended>(r) * Pi / S;
         const Extended rowRadius = static_cast<Extended>(r) + 0.00001L;
+        // The angle of point j from its petal's axis, the same in every petal.
+        Extended turn[MaxPoints];
+        for (int j = 0; j <= n; ++j) turn[j] = (j - rowStart) / rowRadius;
         for (int s = 0; s < S; ++s) {
             const Extended petalAngle = static_cast<Extended>(2 * s) * Pi / S;
             int32_t* px = PointX[s][r];
             int32_t* py = PointY[s][r];
             const bool lastPetal = s == S - 1;
             for (int j = 0; j <= n; ++j) {
-                const Extended theta = petalAngle + (j - rowStart) / rowRadius;
+                const Extended theta = petalAngle + turn[j];
                 Extended sine, cosine;
                 SinCos(theta, sine, cosine);
                 const Extended sx = sine * r / 1.4L;
