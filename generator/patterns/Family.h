@@ -230,6 +230,9 @@ void LayPointTerms21to40(int32_t k, int r);
 inline Extended TurnSine(int i, int m) { return Sin(i * TwoPi / m); }
 inline Extended HalfTurnSine(int i, int m) { return Sin(i * Pi / m); }
 
+// sin(5 - 10 r / n): the row's t of several members.
+inline Extended RowWave(int r) { return Sin(5 - static_cast<Extended>(10 * r) / RowCount); }
+
 struct NothingAfterPoint {
     void operator()(int, int, int) const {}
 };

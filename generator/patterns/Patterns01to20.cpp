@@ -297,8 +297,7 @@ namespace {
 
 inline Extended ThreeHalfTurnSine(int i, int m) { return Sin(i * ThreePi / m); }
 
-// Member 14's t, and u and x of point i.
-inline Extended Row14(int r) { return Sin(5 - Ext(10 * r) / RowCount); }
+// Member 14's u and x of point i.
 
 inline void Point14UX(Extended cosT, int i, int m, Extended& u, Extended& x)
 {
@@ -318,8 +317,7 @@ inline void Point14(Extended sinT, Extended cosT, int i, int m, Extended& red, E
     green = sinU + sinX * sinT;
 }
 
-// Member 19's t, u and x of point i, and red before a is added with the cosine of x.
-inline Extended Row19(int r) { return Sin(5 - Ext(10 * r) / RowCount); }
+// Member 19's u and x of point i, and red before a is added with the cosine of x.
 
 inline void Point19UX(Extended t, int i, int m, Extended& u, Extended& x)
 {
@@ -348,7 +346,7 @@ void LayPointTerms01to20(int32_t k, int r)
         break;
     case 14: {
         Extended sinT, cosT;
-        SinCos(Row14(r), sinT, cosT);
+        SinCos(RowWave(r), sinT, cosT);
         for (int i = 0; i <= m; ++i) Point14(sinT, cosT, i, m, a[i], b[i]);
         break;
     }
@@ -360,7 +358,7 @@ void LayPointTerms01to20(int32_t k, int r)
         }
         break;
     case 19: {
-        const Extended t = Row19(r);
+        const Extended t = RowWave(r);
         for (int i = 0; i <= m; ++i) Point19(t, i, m, a[i], b[i]);
         break;
     }
@@ -455,7 +453,7 @@ void Pattern14()
         [&](int r) {
             a = Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2));
             b = Cos(Ext(5 * r) / n + p1);
-            t = Row14(r);
+            t = RowWave(r);
             SinCos(t, sinT, cosT);
             lastComputed = LastComputedPoint(r);
         },
@@ -620,7 +618,7 @@ void Pattern19()
         [&](int r) {
             a = A2(r, n);
             b = B2(r, n);
-            t = Row19(r);
+            t = RowWave(r);
             cosT = Cos(t);
             lastComputed = LastComputedPoint(r);
         },

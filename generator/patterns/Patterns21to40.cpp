@@ -37,9 +37,6 @@ Extended U26(int i, int m)
 }
 Extended U27(int i, int m) { return Pi - Abs(HalfTurnSine(i, m)) * TwoPi; }
 
-// The row's t of members 27 and 29.
-Extended WaveT(int r) { return Sin(5 - static_cast<Extended>(10 * r) / RowCount); }
-
 // Member 29's cos(u) x t x x.
 Extended Red29(Extended t, int i, int m)
 {
@@ -82,7 +79,7 @@ void LayPointTerms21to40(int32_t k, int r)
     const int32_t m = RowLastPoint(r);
     Extended* a = PointShapeA[r];
     Extended* b = PointShapeB[r];
-    const Extended t = WaveT(r);
+    const Extended t = RowWave(r);
     for (int i = 0; i <= m; ++i) {
         switch (k) {
         case 26: a[i] = U26(i, m); break;
@@ -169,7 +166,7 @@ void Pattern27()
         [&](int r) {
             a = A2(r, n);
             b = B2(r, n);
-            t = WaveT(r);
+            t = RowWave(r);
         },
         [&](int r, int i, int m) {
             u = terms ? PointShapeA[r][i] : U27(i, m);
@@ -215,7 +212,7 @@ void Pattern29()
         [&](int r) {
             a = A2(r, n);
             b = B2(r, n);
-            t = WaveT(r);
+            t = RowWave(r);
         },
         [&](int r, int i, int m) {
             const Extended v = PointV(i, m);
