@@ -52,19 +52,21 @@ void RunMemberOnWorkers(int32_t k)
         PatternTable[k]();
         return;
     }
-    // Every worker runs the member's per-call part itself, from the same start.
-    const WorkingValues start = Working;
-    std::vector<WorkingValues> sets(static_cast<size_t>(WorkerCount()), start);
+    // Every worker runs the member's per-call part itself, from the same start, in a set of
+    // its own on its own cache lines.
+    struct alignas(64) OwnSet {
+        WorkingValues values;
+    };
+    std::vector<OwnSet> sets(static_cast<size_t>(WorkerCount()), OwnSet{Working});
     SharedRows rows;
     CurrentSharedRows = &rows;
     OnEveryWorker([&](int worker) {
-        // The caller computes in Working itself; the other workers in their own sets.
-        if (worker > 0) threadSet = &sets[static_cast<size_t>(worker)];
+        threadSet = &sets[static_cast<size_t>(worker)].values;
         PatternTable[k]();
         threadSet = nullptr;
     });
     CurrentSharedRows = nullptr;
-    if (rows.lastRowSet && rows.lastRowSet != &Working) Working = *rows.lastRowSet;
+    if (rows.lastRowSet) Working = *rows.lastRowSet;
 }
 
 const PatternFunction PatternTable[41] = {

@@ -31,7 +31,7 @@ WorkingValues& ThreadWorking();
 
 // The rows of a call shared among the workers: each takes the next row not yet taken. The
 // set of whoever computes the last row becomes Working at the end.
-struct SharedRows {
+struct alignas(64) SharedRows {
     std::atomic<int> next{1};
     WorkingValues* lastRowSet = nullptr;
 };
