@@ -10,6 +10,7 @@ namespace Rosacle {
 int32_t SurfaceWidth = 0;
 int32_t SurfaceHeight = 0;
 int32_t RowCount = 0;
+uint32_t LayoutCount = 0;
 int32_t RowPoints[MaxRows];
 int32_t PointX[MaxPetals][MaxRows][MaxPoints];
 int32_t PointY[MaxPetals][MaxRows][MaxPoints];
@@ -114,6 +115,7 @@ void GeneratorInit()
     const int32_t S = SaverSettings.Segment;
     const int32_t pattern = SaverSettings.Rosacle;
     PointTermsPattern = 0;
+    ++LayoutCount;
     RowCount = Round(static_cast<Extended>(SurfaceHeight) * 1.4L / 2);
     if (S < 1) return;
     // The planes hold no more than this; LayGenerator keeps every owner inside it.

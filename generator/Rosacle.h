@@ -17,6 +17,8 @@ extern int32_t SurfaceWidth;
 extern int32_t SurfaceHeight;
 
 extern int32_t RowCount;
+// Counts the layouts laid so far: what was worked out from one layout is kept while it stays.
+extern uint32_t LayoutCount;
 extern int32_t RowPoints[MaxRows];
 extern int32_t PointX[MaxPetals][MaxRows][MaxPoints];
 extern int32_t PointY[MaxPetals][MaxRows][MaxPoints];
