@@ -13,12 +13,55 @@ namespace {
 
 // Every pixel the rosette covers, once, with the point whose colour it keeps: the last one
 // plotted onto it in petal, row, point order. Worked out once per layout and surface shape.
+// Laid on the second plot of the same layout and surface, so a single frame (a wallpaper)
+// does not pay for it.
 struct Cover {
     uint32_t layout = 0;
     int32_t width = -1, height = -1, stride = 0, bitCount = 0, petals = -1;
+    bool laid = false;
     std::vector<int32_t> pixel;  // byte offset from the start of the pixel memory
     std::vector<uint32_t> point; // row << 16 | point index
+
+    bool Fits(const DibSurface& surface, int32_t petalCount) const
+    {
+        return layout == LayoutCount && width == surface.Width() && height == surface.Height() &&
+               stride == surface.RowStride() && bitCount == surface.BitCount() && petals == petalCount;
+    }
+    void Keep(const DibSurface& surface, int32_t petalCount)
+    {
+        layout = LayoutCount;
+        width = surface.Width();
+        height = surface.Height();
+        stride = surface.RowStride();
+        bitCount = surface.BitCount();
+        petals = petalCount;
+        laid = false;
+    }
 };
+
+// Every point of every petal in turn; each worker plots those in its own band of surface
+// rows, so a pixel that several points hit still ends with the last of them.
+void PlotEveryPoint(DibSurface& surface, int32_t petals)
+{
+    const int64_t bands = WorkerCount();
+    const int64_t height = surface.Height();
+    OnEveryWorker([&](int band) {
+        const int32_t top = static_cast<int32_t>(height * band / bands);
+        const int32_t bottom = static_cast<int32_t>(height * (band + 1) / bands);
+        for (int s = 0; s < petals; ++s) {
+            for (int r = 0; r <= RowCount; ++r) {
+                const int32_t last = RowPoints[r];
+                const int32_t* xs = PointX[s][r];
+                const int32_t* ys = PointY[s][r];
+                for (int j = 0; j <= last; ++j) {
+                    const int32_t y = ys[j];
+                    if (y >= top && y < bottom)
+                        surface.SetPixel(xs[j], y, ColourValue(Red[r][j], Green[r][j], Blue[r][j]));
+                }
+            }
+        }
+    });
+}
 
 void LayCover(Cover& cover, const DibSurface& surface, int32_t petals)
 {
@@ -50,12 +93,7 @@ void LayCover(Cover& cover, const DibSurface& surface, int32_t petals)
         cover.pixel.push_back(static_cast<int32_t>(surface.Row(y) - surface.Bits()) + 3 * x);
         cover.point.push_back(point);
     });
-    cover.layout = LayoutCount;
-    cover.width = width;
-    cover.height = height;
-    cover.stride = surface.RowStride();
-    cover.bitCount = surface.BitCount();
-    cover.petals = petals;
+    cover.laid = true;
 }
 
 } // namespace
@@ -66,9 +104,12 @@ void PlotRosette(DibSurface& surface)
     const int32_t petals = SaverSettings.Segment < MaxPetals ? SaverSettings.Segment : MaxPetals - 1;
     if (surface.Empty()) return;
     static Cover cover;
-    if (cover.layout != LayoutCount || cover.width != surface.Width() || cover.height != surface.Height() ||
-        cover.stride != surface.RowStride() || cover.bitCount != surface.BitCount() || cover.petals != petals)
-        LayCover(cover, surface, petals);
+    if (!cover.Fits(surface, petals)) {
+        cover.Keep(surface, petals);
+        PlotEveryPoint(surface, petals);
+        return;
+    }
+    if (!cover.laid) LayCover(cover, surface, petals);
     // Each pixel once, so the workers share the list without meeting.
     uint8_t* const bits = surface.Bits();
     const size_t count = cover.pixel.size();
