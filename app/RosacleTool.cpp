@@ -1,8 +1,11 @@
 #include "app/RosacleTool.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <ostream>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "common/SaverError.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/Workers.h"
 #include "generator/patterns/Family.h"
 #include "raster/DibSurface.h"
 #include "raster/ImageFiles.h"
@@ -65,6 +69,39 @@ void CheckOutput(const std::string& path)
     if (!ImageFormatAvailable(format)) Bad("this build writes no PNG files: use .jpg or .ppm for '" + path + "'");
 }
 
+uint32_t ParseSeed(const std::string& text)
+{
+    // Through unsigned long long: the 32-bit signed parser cannot hold the upper half.
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long seed = std::strtoull(text.c_str(), &end, 10);
+    if (text.empty() || text[0] < '0' || text[0] > '9' || *end != 0 || errno != 0 || seed > UINT32_MAX)
+        Bad("--seed must be a whole number from 0 to 4294967295, not '" + text + "'");
+    return static_cast<uint32_t>(seed);
+}
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::string OneDecimal(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+// The median of a list that is not empty; the mean of the middle two for an even count.
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t half = values.size() / 2;
+    return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
+}
+
 } // namespace
 
 int32_t ParseInteger(const std::string& option, const std::string& text, int32_t low, int32_t high)
@@ -110,6 +147,33 @@ void ParsePhases(const std::string& text, Extended phases[3])
         phases[k] = value;
         start = comma + 1;
     }
+}
+
+std::vector<int32_t> ParsePatternList(const std::string& text)
+{
+    const std::string what = "--patterns must list pattern numbers 1..40 such as 1-40 or 3,5,17-19, not '" + text + "'";
+    std::vector<bool> chosen(41, false);
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, comma - start);
+        const size_t dash = item.find('-');
+        int32_t low, high;
+        try {
+            low = ParseInteger("--patterns", item.substr(0, dash), 1, 40);
+            high = dash == std::string::npos ? low : ParseInteger("--patterns", item.substr(dash + 1), 1, 40);
+        } catch (const BadUsage&) {
+            Bad(what);
+        }
+        if (high < low) Bad(what);
+        for (int32_t k = low; k <= high; ++k) chosen[k] = true;
+        if (comma == text.size()) break;
+        start = comma + 1;
+    }
+    std::vector<int32_t> list;
+    for (int32_t k = 1; k <= 40; ++k)
+        if (chosen[k]) list.push_back(k);
+    return list;
 }
 
 void Render(const RenderOptions& o)
@@ -175,13 +239,59 @@ void Sheet(const SheetOptions& o)
     WriteImageFile(sheet, o.output);
 }
 
+void Bench(const BenchOptions& o, std::ostream& out)
+{
+    const int callerWorkers = WorkerCount();
+    SetWorkerCount(o.threads > 0 ? o.threads : ProcessorCount());
+    std::vector<int32_t> patterns = o.patterns;
+    if (patterns.empty())
+        for (int32_t k = 1; k <= 40; ++k) patterns.push_back(k);
+    DibSurface surface;
+    std::vector<double> inits, frames;
+    for (const int32_t k : patterns) {
+        RandSeed(o.seed);
+        FreshGenerator();
+        SaverSettings = TSaverSettings();
+        SaverSettings.Speed = 54;
+        SaverSettings.Rosacle = k;
+        SaverSettings.Segment = o.petals;
+        MakeSurface(surface, o.width, o.height, true);
+        Clock::time_point start = Clock::now();
+        LayGenerator(o.width, o.height);
+        const double init = MillisecondsSince(start);
+        SetRandomStartPhases();
+        double step = 0, plot = 0;
+        for (int32_t f = 0; f < o.frames; ++f) {
+            start = Clock::now();
+            GeneratorStep();
+            step += MillisecondsSince(start);
+            start = Clock::now();
+            PlotRosette(surface);
+            plot += MillisecondsSince(start);
+        }
+        step /= o.frames;
+        plot /= o.frames;
+        out << "pattern " << k << ": init " << OneDecimal(init) << " ms, step " << OneDecimal(step) << " ms, plot "
+            << OneDecimal(plot) << " ms per frame\n";
+        inits.push_back(init);
+        frames.push_back(step + plot);
+    }
+    const size_t slowFrame = std::max_element(frames.begin(), frames.end()) - frames.begin();
+    const size_t slowInit = std::max_element(inits.begin(), inits.end()) - inits.begin();
+    out << "all: step+plot median " << OneDecimal(Median(frames)) << " ms, max " << OneDecimal(frames[slowFrame])
+        << " ms (pattern " << patterns[slowFrame] << "); init median " << OneDecimal(Median(inits)) << " ms, max "
+        << OneDecimal(inits[slowInit]) << " ms (pattern " << patterns[slowInit] << ")\n";
+    SetWorkerCount(callerWorkers);
+}
+
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
     CLI::App app{"Renders Fractal Rosacle rosettes into image files (.png, .jpg, .jpeg, .ppm).", "rosacle"};
     app.require_subcommand(1, 1);
 
     struct Texts {
-        std::string pattern, petals, size, phases, speed, background = "white", frames, seed, output, cell;
+        std::string pattern, petals, size, phases, speed, background = "white", frames, seed, output, cell, patterns,
+            threads;
     } t;
     bool gray = false, invert = false, pictures = false;
 
@@ -207,6 +317,16 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     sheet->add_option("--cell", t.cell, "size of each cell, 1x1 .. 1920x1200 (default 256x191)")->type_name("WxH");
     sheet->add_option("--background", t.background, "white or black (default white)")->type_name("white|black");
     sheet->add_option("-o,--output", t.output, "the image file to write")->type_name("FILE")->required();
+
+    CLI::App* bench = app.add_subcommand("bench", "Time the layout, the frame advance and the plot of each pattern");
+    bench->add_option("--size", t.size, "surface size, 1x1 .. 1920x1200 (default 1920x1200)")->type_name("WxH");
+    bench->add_option("--petals", t.petals, "petal count, 4..12 (default 4)")->type_name("S");
+    bench->add_option("--patterns", t.patterns, "the patterns timed, e.g. 1-40 or 3,5,17-19 (default 1-40)")
+        ->type_name("LIST");
+    bench->add_option("--frames", t.frames, "frames timed per pattern, 1..100000 (default 20)")->type_name("N");
+    bench->add_option("--threads", t.threads, "threads computing, 1..64; 1 runs the plain path (default: the processor count)")
+        ->type_name("T");
+    bench->add_option("--seed", t.seed, "seed of the start phases, 0..4294967295 (default 1)")->type_name("N");
 
     try {
         app.parse(argc, argv);
@@ -236,18 +356,21 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
             o.pictures = pictures;
             if (!t.frames.empty()) o.frames = ParseInteger("--frames", t.frames, 1, 1000000);
             if (!t.seed.empty()) {
-                // Through two halves: the parser's range is 32-bit signed.
-                char* end = nullptr;
-                errno = 0;
-                const unsigned long long seed = std::strtoull(t.seed.c_str(), &end, 10);
-                if (t.seed[0] < '0' || t.seed[0] > '9' || *end != 0 || errno != 0 || seed > UINT32_MAX)
-                    Bad("--seed must be a whole number from 0 to 4294967295, not '" + t.seed + "'");
-                o.seed = static_cast<uint32_t>(seed);
+                o.seed = ParseSeed(t.seed);
                 o.haveSeed = true;
             }
             CheckOutput(t.output);
             o.output = t.output;
             Render(o);
+        } else if (bench->parsed()) {
+            BenchOptions o;
+            if (!t.size.empty()) ParseSize("--size", t.size, o.width, o.height);
+            if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);
+            if (!t.patterns.empty()) o.patterns = ParsePatternList(t.patterns);
+            if (!t.frames.empty()) o.frames = ParseInteger("--frames", t.frames, 1, 100000);
+            if (!t.threads.empty()) o.threads = ParseInteger("--threads", t.threads, 1, 64);
+            if (!t.seed.empty()) o.seed = ParseSeed(t.seed);
+            Bench(o, out);
         } else {
             SheetOptions o;
             if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "generator/ExtendedMath.h"
 
@@ -41,6 +42,16 @@ struct SheetOptions {
     std::string output;
 };
 
+struct BenchOptions {
+    int32_t width = 1920;
+    int32_t height = 1200;
+    int32_t petals = 4;
+    std::vector<int32_t> patterns; // ascending, no repeats; empty means 1..40
+    int32_t frames = 20;
+    int32_t threads = 0; // 0: the processor count
+    uint32_t seed = 1;
+};
+
 // The grid of the contact sheet.
 constexpr int SheetColumns = 8;
 constexpr int SheetRows = 5;
@@ -54,6 +65,8 @@ struct BadUsage {
 int32_t ParseInteger(const std::string& option, const std::string& text, int32_t low, int32_t high);
 void ParseSize(const std::string& option, const std::string& text, int32_t& width, int32_t& height);
 void ParsePhases(const std::string& text, Rosacle::Extended phases[3]);
+// A list of pattern numbers such as "1-40" or "3,5,17-19": ascending, without repeats.
+std::vector<int32_t> ParsePatternList(const std::string& text);
 
 // Runs the tool on its command line; writes help to out and problems to err; returns the
 // exit status.
@@ -61,5 +74,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 
 void Render(const RenderOptions& options);
 void Sheet(const SheetOptions& options);
+// Times GeneratorInit, GeneratorStep and the plot of every listed pattern; writes one line
+// per pattern and a summary line.
+void Bench(const BenchOptions& options, std::ostream& out);
 
 } // namespace RosacleTool

@@ -7,6 +7,8 @@
 
 #include "app/ModeLetter.h"
 #include "dialogs/Unit2.h"
+#include "generator/ExtendedMath.h"
+#include "generator/Workers.h"
 #include "platform/Form.h"
 #include "saver/Preview.h"
 #include "saver/Unit1.h"
@@ -24,7 +26,11 @@ static std::wstring Argument(int index)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    Rosacle::SetExtendedPrecision();
     const SaverMode mode = ModeOf(ModeLetter(Argument(1)));
+    // The saver's frames and layouts share their rows among all processors. The preview's
+    // small picture stays on its drawing thread alone.
+    if (mode != SaverMode::Preview) Rosacle::SetWorkerCount(Rosacle::ProcessorCount());
     Application.Initialize();
     Application.Title = "Fractal Rosacle Screensaver";
 

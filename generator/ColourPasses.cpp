@@ -1,19 +1,21 @@
 #include "generator/ColourPasses.h"
 
 #include "generator/Rosacle.h"
+#include "generator/Workers.h"
 
 namespace Rosacle {
 
 namespace {
 
-// Calls f(red, green, blue) for every point of rows first..RowCount.
+// Calls f(red, green, blue) for every point of rows first..RowCount; the rows are shared
+// among the workers (each point is on its own).
 template <class F>
 void ForEachPoint(int first, F f)
 {
-    for (int r = first; r <= RowCount; ++r) {
+    ForEachRow(first, RowCount, [&f](int r) {
         const int32_t last = RowPoints[r];
         for (int j = 0; j <= last; ++j) f(Red[r][j], Green[r][j], Blue[r][j]);
-    }
+    });
 }
 
 int32_t Max3(int32_t a, int32_t b, int32_t c)

@@ -2,6 +2,7 @@
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
 #include "generator/Workers.h"
+#include "generator/patterns/Family.h"
 #include "settings/SaverSettings.h"
 
 namespace Rosacle {
@@ -9,6 +10,7 @@ namespace Rosacle {
 int32_t SurfaceWidth = 0;
 int32_t SurfaceHeight = 0;
 int32_t RowCount = 0;
+uint32_t LayoutCount = 0;
 int32_t RowPoints[MaxRows];
 int32_t PointX[MaxPetals][MaxRows][MaxPoints];
 int32_t PointY[MaxPetals][MaxRows][MaxPoints];
@@ -18,6 +20,7 @@ Extended PointRamp[MaxRows][MaxPoints];
 Extended PointShapeA[MaxRows][MaxPoints];
 Extended PointShapeB[MaxRows][MaxPoints];
 Extended PointShapeC[MaxRows][MaxPoints];
+int32_t PointTermsPattern = 0;
 int32_t Red[MaxRows][MaxPoints];
 int32_t Green[MaxRows][MaxPoints];
 int32_t Blue[MaxRows][MaxPoints];
@@ -111,6 +114,8 @@ void GeneratorInit()
 {
     const int32_t S = SaverSettings.Segment;
     const int32_t pattern = SaverSettings.Rosacle;
+    PointTermsPattern = 0;
+    ++LayoutCount;
     RowCount = Round(static_cast<Extended>(SurfaceHeight) * 1.4L / 2);
     if (S < 1) return;
     // The planes hold no more than this; LayGenerator keeps every owner inside it.
@@ -119,19 +124,23 @@ void GeneratorInit()
     const Extended halfWidth = static_cast<Extended>(SurfaceWidth) / 2;
     const Extended halfHeight = static_cast<Extended>(SurfaceHeight) / 2;
     const bool shapes = UsesShapeTables(pattern);
+    const bool terms = !shapes && KeepsPointTerms(pattern);
     // Rows are independent: each writes only its own entries.
     ForEachRow(1, RowCount, [&](int r) {
         const int32_t n = Round(static_cast<Extended>(r) * TwoPi / S);
         RowPoints[r] = n;
         const Extended rowStart = static_cast<Extended>(r) * Pi / S;
         const Extended rowRadius = static_cast<Extended>(r) + 0.00001L;
+        // The angle of point j from its petal's axis, the same in every petal.
+        Extended turn[MaxPoints];
+        for (int j = 0; j <= n; ++j) turn[j] = (j - rowStart) / rowRadius;
         for (int s = 0; s < S; ++s) {
             const Extended petalAngle = static_cast<Extended>(2 * s) * Pi / S;
             int32_t* px = PointX[s][r];
             int32_t* py = PointY[s][r];
             const bool lastPetal = s == S - 1;
             for (int j = 0; j <= n; ++j) {
-                const Extended theta = petalAngle + (j - rowStart) / rowRadius;
+                const Extended theta = petalAngle + turn[j];
                 Extended sine, cosine;
                 SinCos(theta, sine, cosine);
                 const Extended sx = sine * r / 1.4L;
@@ -153,11 +162,13 @@ void GeneratorInit()
             PointRamp[r][j] = Abs(1 - static_cast<Extended>(2 * j) / n);
             if (shapes) SetShapeTables(pattern, r, j);
         }
+        if (terms) LayPointTerms(pattern, r);
     });
     for (int s = 0; s < S; ++s) {
         PointX[s][0][0] = Round(halfWidth);
         PointY[s][0][0] = Round(halfHeight);
     }
+    if (terms) PointTermsPattern = pattern;
 }
 
 void LayGenerator(int32_t width, int32_t height)

@@ -27,10 +27,7 @@ void DriftPhases()
     if (Phase3 <= 0) Rate3 = 0.01L + static_cast<Extended>(Random(140)) / 5000;
 }
 
-void RunPattern(int32_t pattern)
-{
-    if (pattern >= 1 && pattern <= 40) PatternTable[pattern]();
-}
+void RunPattern(int32_t pattern) { RunMemberOnWorkers(pattern); }
 
 void RunColourPasses()
 {

@@ -17,6 +17,8 @@ extern int32_t SurfaceWidth;
 extern int32_t SurfaceHeight;
 
 extern int32_t RowCount;
+// Counts the layouts laid so far: what was worked out from one layout is kept while it stays.
+extern uint32_t LayoutCount;
 extern int32_t RowPoints[MaxRows];
 extern int32_t PointX[MaxPetals][MaxRows][MaxPoints];
 extern int32_t PointY[MaxPetals][MaxRows][MaxPoints];
@@ -26,6 +28,10 @@ extern Extended PointRamp[MaxRows][MaxPoints];
 extern Extended PointShapeA[MaxRows][MaxPoints];
 extern Extended PointShapeB[MaxRows][MaxPoints];
 extern Extended PointShapeC[MaxRows][MaxPoints];
+// For patterns without shapes, PointShapeA and B hold terms of the member that depend on the
+// row and point alone, laid once per layout; PointTermsPattern names the pattern they were
+// laid for (0: none), so a member never reads terms laid for another.
+extern int32_t PointTermsPattern;
 
 extern int32_t Red[MaxRows][MaxPoints];
 extern int32_t Green[MaxRows][MaxPoints];

@@ -20,6 +20,7 @@ public:
     void Resize(int count)
     {
         if (count < 1) count = 1;
+        if (count == count_) return;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             stopping_ = true;
@@ -29,7 +30,8 @@ public:
         threads_.clear();
         stopping_ = false;
         count_ = count;
-        for (int k = 1; k < count; ++k) threads_.emplace_back([this] { Work(); });
+        // A new thread waits for the next job, not one that ran before it started.
+        for (int k = 1; k < count; ++k) threads_.emplace_back([this, k, seen = generation_] { Work(k, seen); });
     }
 
     int Count() const { return count_; }
@@ -40,31 +42,35 @@ public:
             for (int r = first; r <= last; ++r) rowWork(r);
             return;
         }
+        std::atomic<int> next{first};
+        Everyone([&](int) {
+            for (int r = next.fetch_add(1); r <= last; r = next.fetch_add(1)) rowWork(r);
+        });
+    }
+
+    void Everyone(const std::function<void(int)>& job)
+    {
+        if (count_ == 1) {
+            job(0);
+            return;
+        }
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            job_ = &rowWork;
-            next_.store(first);
-            last_ = last;
+            job_ = &job;
             busy_ = static_cast<int>(threads_.size());
             ++generation_;
         }
         wake_.notify_all();
-        TakeRows(rowWork);
+        job(0);
         std::unique_lock<std::mutex> lock(mutex_);
         done_.wait(lock, [this] { return busy_ == 0; });
         job_ = nullptr;
     }
 
 private:
-    void TakeRows(const std::function<void(int)>& rowWork)
-    {
-        for (int r = next_.fetch_add(1); r <= last_; r = next_.fetch_add(1)) rowWork(r);
-    }
-
-    void Work()
+    void Work(int index, unsigned seen)
     {
         SetExtendedPrecision();
-        unsigned seen = 0;
         for (;;) {
             const std::function<void(int)>* job;
             {
@@ -74,7 +80,7 @@ private:
                 seen = generation_;
                 job = job_;
             }
-            TakeRows(*job);
+            (*job)(index);
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 --busy_;
@@ -87,8 +93,6 @@ private:
     std::condition_variable wake_, done_;
     std::vector<std::thread> threads_;
     const std::function<void(int)>* job_ = nullptr;
-    std::atomic<int> next_{0};
-    int last_ = 0;
     int busy_ = 0;
     unsigned generation_ = 0;
     bool stopping_ = false;
@@ -113,5 +117,7 @@ void SetWorkerCount(int count) { ThePool().Resize(count); }
 int WorkerCount() { return ThePool().Count(); }
 
 void ForEachRow(int first, int last, const std::function<void(int)>& rowWork) { ThePool().Run(first, last, rowWork); }
+
+void OnEveryWorker(const std::function<void(int)>& job) { ThePool().Everyone(job); }
 
 } // namespace Rosacle

@@ -16,4 +16,8 @@ int ProcessorCount();
 // x87 precision at 64 bits.
 void ForEachRow(int first, int last, const std::function<void(int)>& rowWork);
 
+// Runs job(k) once on every worker k = 0 .. WorkerCount() - 1 at the same time (0 is the
+// caller); returns when all are done. The jobs share their work among themselves.
+void OnEveryWorker(const std::function<void(int)>& job);
+
 } // namespace Rosacle

@@ -1,23 +1,131 @@
 #include "raster/Plot.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "generator/Rosacle.h"
+#include "generator/Workers.h"
 #include "settings/SaverSettings.h"
 
 using namespace Rosacle;
+
+namespace {
+
+// Every pixel the rosette covers, once, with the point whose colour it keeps: the last one
+// plotted onto it in petal, row, point order. Worked out once per layout and surface shape.
+// Laid on the second plot of the same layout and surface, so a single frame (a wallpaper)
+// does not pay for it.
+struct Cover {
+    uint32_t layout = 0;
+    int32_t width = -1, height = -1, stride = 0, bitCount = 0, petals = -1;
+    bool laid = false;
+    std::vector<int32_t> pixel;  // byte offset from the start of the pixel memory
+    std::vector<uint32_t> point; // row << 16 | point index
+
+    bool Fits(const DibSurface& surface, int32_t petalCount) const
+    {
+        return layout == LayoutCount && width == surface.Width() && height == surface.Height() &&
+               stride == surface.RowStride() && bitCount == surface.BitCount() && petals == petalCount;
+    }
+    void Keep(const DibSurface& surface, int32_t petalCount)
+    {
+        layout = LayoutCount;
+        width = surface.Width();
+        height = surface.Height();
+        stride = surface.RowStride();
+        bitCount = surface.BitCount();
+        petals = petalCount;
+        laid = false;
+    }
+};
+
+// Every point of every petal in turn; each worker plots those in its own band of surface
+// rows, so a pixel that several points hit still ends with the last of them.
+void PlotEveryPoint(DibSurface& surface, int32_t petals)
+{
+    const int64_t bands = WorkerCount();
+    const int64_t height = surface.Height();
+    OnEveryWorker([&](int band) {
+        const int32_t top = static_cast<int32_t>(height * band / bands);
+        const int32_t bottom = static_cast<int32_t>(height * (band + 1) / bands);
+        for (int s = 0; s < petals; ++s) {
+            for (int r = 0; r <= RowCount; ++r) {
+                const int32_t last = RowPoints[r];
+                const int32_t* xs = PointX[s][r];
+                const int32_t* ys = PointY[s][r];
+                for (int j = 0; j <= last; ++j) {
+                    const int32_t y = ys[j];
+                    if (y >= top && y < bottom)
+                        surface.SetPixel(xs[j], y, ColourValue(Red[r][j], Green[r][j], Blue[r][j]));
+                }
+            }
+        }
+    });
+}
+
+void LayCover(Cover& cover, const DibSurface& surface, int32_t petals)
+{
+    const int32_t width = surface.Width(), height = surface.Height();
+    std::vector<uint32_t> last(static_cast<size_t>(width) * static_cast<size_t>(height), UINT32_MAX);
+    const auto each = [&](auto visit) {
+        for (int s = 0; s < petals; ++s) {
+            for (int r = 0; r <= RowCount; ++r) {
+                const int32_t* xs = PointX[s][r];
+                const int32_t* ys = PointY[s][r];
+                for (int j = 0; j <= RowPoints[r]; ++j) {
+                    const int32_t x = xs[j], y = ys[j];
+                    if (x < 0 || x >= width || y < 0 || y >= height) continue;
+                    visit(x, y, static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(j),
+                          last[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
+                }
+            }
+        }
+    };
+    each([](int32_t, int32_t, uint32_t point, uint32_t& keeps) { keeps = point; });
+    // Listed in plotting order, so that a frame reads the colour planes front to back.
+    cover.pixel.clear();
+    cover.point.clear();
+    cover.pixel.reserve(last.size());
+    cover.point.reserve(last.size());
+    each([&](int32_t x, int32_t y, uint32_t point, uint32_t& keeps) {
+        if (keeps != point) return;
+        keeps = UINT32_MAX; // listed: the same point on another petal is not
+        cover.pixel.push_back(static_cast<int32_t>(surface.Row(y) - surface.Bits()) + 3 * x);
+        cover.point.push_back(point);
+    });
+    cover.laid = true;
+}
+
+} // namespace
 
 void PlotRosette(DibSurface& surface)
 {
     // A petal count the layout was not made for never indexes beyond the planes.
     const int32_t petals = SaverSettings.Segment < MaxPetals ? SaverSettings.Segment : MaxPetals - 1;
-    for (int s = 0; s < petals; ++s) {
-        for (int r = 0; r <= RowCount; ++r) {
-            const int32_t last = RowPoints[r];
-            const int32_t* xs = PointX[s][r];
-            const int32_t* ys = PointY[s][r];
-            for (int j = 0; j <= last; ++j)
-                surface.SetPixel(xs[j], ys[j], ColourValue(Red[r][j], Green[r][j], Blue[r][j]));
-        }
+    if (surface.Empty()) return;
+    static Cover cover;
+    if (!cover.Fits(surface, petals)) {
+        cover.Keep(surface, petals);
+        PlotEveryPoint(surface, petals);
+        return;
     }
+    if (!cover.laid) LayCover(cover, surface, petals);
+    // Each pixel once, so the workers share the list without meeting.
+    uint8_t* const bits = surface.Bits();
+    const size_t count = cover.pixel.size();
+    const size_t workers = static_cast<size_t>(WorkerCount());
+    OnEveryWorker([&](int worker) {
+        const size_t first = count * static_cast<size_t>(worker) / workers;
+        const size_t end = count * (static_cast<size_t>(worker) + 1) / workers;
+        for (size_t k = first; k < end; ++k) {
+            const uint32_t r = cover.point[k] >> 16, j = cover.point[k] & 0xFFFF;
+            const uint32_t colour = ColourValue(Red[r][j], Green[r][j], Blue[r][j]);
+            uint8_t* p = bits + cover.pixel[k];
+            p[0] = static_cast<uint8_t>(colour >> 16);
+            p[1] = static_cast<uint8_t>(colour >> 8);
+            p[2] = static_cast<uint8_t>(colour);
+        }
+    });
 }
 
 void PlotPreview(DibSurface& surface)

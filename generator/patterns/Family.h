@@ -5,6 +5,7 @@
 //
 //     using Finish = Chain<Fold, CutAt<25>, CubeAbove<232>, Clamp>;
 //     RunRows<Finish>(perRow, perPoint);
+#include <atomic>
 #include <cstdint>
 
 #include "generator/Rosacle.h"
@@ -13,9 +14,33 @@
 namespace Rosacle {
 
 // Working values shared by all members: zero at process start, never reset.
-extern int32_t LastPoint;
-extern Extended WorkA, WorkB, WorkC, WorkD, WorkE;
-extern Extended WorkU[4], WorkT[4], WorkX[4];
+struct WorkingValues {
+    int32_t LastPoint = 0;
+    Extended A = 0, B = 0, C = 0, D = 0, E = 0;
+    Extended U[4] = {0, 0, 0, 0}, T[4] = {0, 0, 0, 0}, X[4] = {0, 0, 0, 0};
+};
+// The generator's set: what a call starts from and what it leaves.
+extern WorkingValues Working;
+extern int32_t& LastPoint;
+extern Extended &WorkA, &WorkB, &WorkC, &WorkD, &WorkE;
+extern Extended (&WorkU)[4], (&WorkT)[4], (&WorkX)[4];
+
+// The set the calling thread's member computes with: Working, or a row worker's own copy
+// of it while a call's rows are shared (no mutable state is shared between workers).
+WorkingValues& ThreadWorking();
+
+// The rows of a call shared among the workers: each takes the next row not yet taken. The
+// set of whoever computes the last row becomes Working at the end.
+struct alignas(64) SharedRows {
+    std::atomic<int> next{1};
+    WorkingValues* lastRowSet = nullptr;
+};
+// Non-null while the current call's rows are shared.
+extern SharedRows* CurrentSharedRows;
+
+// Runs member k (1..40) with its rows shared among the workers: the same colours and the
+// same working values left as running it on one thread.
+void RunMemberOnWorkers(int32_t k);
 
 struct Channels {
     int32_t R, G, B;
@@ -163,22 +188,90 @@ inline Extended PointV(int i, int m) { return Abs(1 - static_cast<Extended>(2 * 
 // An integer channel value as a share of 255 (R/255 of the entries).
 inline Extended Share(int32_t c) { return static_cast<Extended>(c) / 255; }
 
+// F(c) for an integer channel value c, looked up in a table filled on first use for the
+// values a channel takes before its finishing steps, computed beyond them. The table holds
+// exactly what F computes, so a lookup changes no result.
+template <Extended (*F)(int32_t)>
+class ChannelTable {
+public:
+    static Extended Of(int32_t c)
+    {
+        if (c < -Reach || c > Reach) return F(c);
+        return Values().v[c + Reach];
+    }
+
+private:
+    static constexpr int32_t Reach = 4096;
+    struct Table {
+        Extended v[2 * Reach + 1];
+        Table()
+        {
+            for (int32_t c = -Reach; c <= Reach; ++c) v[c + Reach] = F(c);
+        }
+    };
+    // Filled by the first computing thread that needs it (at 64-bit precision, as all are).
+    static const Table& Values()
+    {
+        static const Table table;
+        return table;
+    }
+};
+
+// Whether member k keeps terms in the point tables (see PointTermsPattern), and the laying of
+// row r's terms for it.
+bool KeepsPointTerms(int32_t k);
+void LayPointTerms(int32_t k, int r);
+// The same for members 1..20 and 21..40.
+void LayPointTerms01to20(int32_t k, int r);
+void LayPointTerms21to40(int32_t k, int r);
+
+// sin(i x 2pi / m) and sin(i x pi / m): the turn of point i along a row of last point m, and
+// half of it.
+inline Extended TurnSine(int i, int m) { return Sin(i * TwoPi / m); }
+inline Extended HalfTurnSine(int i, int m) { return Sin(i * Pi / m); }
+
+// sin(5 - 10 r / n): the row's t of several members.
+inline Extended RowWave(int r) { return Sin(5 - static_cast<Extended>(10 * r) / RowCount); }
+
 struct NothingAfterPoint {
     void operator()(int, int, int) const {}
 };
 
+struct NothingCarried {
+    void operator()(int) const {}
+};
+
+// The last point of row r that is not a repeated point (point 0 always is computed).
+inline int32_t LastComputedPoint(int r)
+{
+    const int32_t* ox = OffsetX[r];
+    const int32_t* oy = OffsetY[r];
+    int32_t i = RowLastPoint(r);
+    while (i >= 1 && ox[i] == ox[i - 1] && oy[i] == oy[i - 1]) --i;
+    return i;
+}
+
 // The row and point loop. perRow(r) runs before m is set; perPoint(r, i, m) returns the
 // rounded channels of a point that is not a repeated point; afterPoint(r, i, m) runs after
-// every point, repeated or not (member 3 advances its d there).
-template <class Finish, class PerRow, class PerPoint, class AfterPoint = NothingAfterPoint>
-inline void RunRows(PerRow perRow, PerPoint perPoint, AfterPoint afterPoint = AfterPoint())
+// every point, repeated or not (member 3 advances its d there). A member whose rows carry
+// values into the next gives carry(r): it sets them as row r - 1 leaves them, from the
+// indices alone, for a worker that starts at row r without having run row r - 1.
+template <class Finish, class PerRow, class PerPoint, class AfterPoint = NothingAfterPoint,
+          class Carry = NothingCarried>
+inline void RunRows(PerRow perRow, PerPoint perPoint, AfterPoint afterPoint = AfterPoint(), Carry carry = Carry())
 {
     const int32_t n = RowCount;
     if (n < 1) return;
-    for (int r = 1; r <= n; ++r) {
+    SharedRows* const shared = CurrentSharedRows;
+    WorkingValues& w = ThreadWorking();
+    for (int previous = 0;;) {
+        const int r = shared ? shared->next.fetch_add(1, std::memory_order_relaxed) : previous + 1;
+        if (r > n) break;
+        if (r != previous + 1) carry(r);
+        previous = r;
         perRow(r);
         const int32_t m = RowLastPoint(r);
-        LastPoint = m;
+        w.LastPoint = m;
         const int32_t* ox = OffsetX[r];
         const int32_t* oy = OffsetY[r];
         int32_t* red = Red[r];
@@ -198,6 +291,7 @@ inline void RunRows(PerRow perRow, PerPoint perPoint, AfterPoint afterPoint = Af
             }
             afterPoint(r, i, m);
         }
+        if (shared && r == n) shared->lastRowSet = &w;
     }
 }
 

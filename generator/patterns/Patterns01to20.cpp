@@ -7,20 +7,21 @@ namespace Rosacle {
 
 void Pattern1()
 {
-    WorkA = Sin(Phase1 + Phase3);
-    WorkB = Cos(Phase3) - Sin(Phase1 + Phase2);
+    WorkingValues& w = ThreadWorking();
+    w.A = Sin(Phase1 + Phase3);
+    w.B = Cos(Phase3) - Sin(Phase1 + Phase2);
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<232>, Clamp>;
     RunRows<Finish>(
-        [n](int r) { WorkT[0] = (static_cast<Extended>(r) / n) * 2; },
-        [n](int r, int i, int m) {
-            const Extended t = WorkT[0];
+        [n, &w](int r) { w.T[0] = (static_cast<Extended>(r) / n) * 2; },
+        [n, &w](int r, int i, int m) {
+            const Extended t = w.T[0];
             const Extended v = PointV(i, m);
-            WorkU[0] = Abs(1 - v * t) - (static_cast<Extended>(r) / n) * WorkA;
-            const Extended u = WorkU[0];
+            w.U[0] = Abs(1 - v * t) - (static_cast<Extended>(r) / n) * w.A;
+            const Extended u = w.U[0];
             Channels c;
             c.R = Round(Abs(u * u - t * t) * 255);
-            c.G = Round(Abs(t + u + WorkB) * 255);
+            c.G = Round(Abs(t + u + w.B) * 255);
             c.B = Round(Sqrt(static_cast<Extended>(c.R * c.R + c.G * c.G)) / 1.41L);
             return c;
         });
@@ -51,7 +52,8 @@ inline int32_t HypotBlue(const Channels& c)
 void Pattern2()
 {
     const Extended p1 = Phase1, p3 = Phase3;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
     a = Sin(p1 + p3);
     b = B0();
     const int32_t n = RowCount;
@@ -71,19 +73,25 @@ void Pattern2()
 void Pattern3()
 {
     const Extended p1 = Phase1, p2 = Phase2, p3 = Phase3;
-    Extended &a = WorkA, &b = WorkB, &c = WorkC, &d = WorkD, &e = WorkE;
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &c = w.C, &d = w.D, &e = w.E;
     const int32_t n = RowCount;
     const int32_t S = SaverSettings.Segment;
     if (n < 1) return; // c divides by n
     c = -Pi / n;
+    // c as each row leaves it, for a worker that starts a row without the one before.
+    Extended rowC[MaxRows];
+    rowC[0] = c;
+    for (int r = 1; r <= n; ++r) rowC[r] = rowC[r - 1] + 3.14L / n;
     Extended q1 = 0, q2 = 0, q3 = 0;
     using Finish = Chain<CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
             c = c + 3.14L / n;
-            q1 = Sin(p1 + c) * Sin(p1 + c) * (p1 + 5);
-            q2 = Sin(p2 + c) * Sin(p2 + c) * (p2 + 5);
-            q3 = Sin(p3 + c) * Sin(p3 + c) * (p3 + 5);
+            const Extended s1 = Sin(p1 + c), s2 = Sin(p2 + c), s3 = Sin(p3 + c);
+            q1 = s1 * s1 * (p1 + 5);
+            q2 = s2 * s2 * (p2 + 5);
+            q3 = s3 * s3 * (p3 + 5);
             b = EdgeFade(r, n);
             d = Pi / S;
         },
@@ -93,29 +101,36 @@ void Pattern3()
             const Extended k = 1 - Ext(2 * i) / m;
             e = Sqrt(1.01L - k * k) * b;
             Channels ch;
-            ch.R = Round(Sin(a - q1) * Sin(a - q1) * e);
-            ch.G = Round(Sin(a - q2) * Sin(a - q2) * e);
-            ch.B = Round(Sin(a - q3) * Sin(a - q3) * e);
+            const Extended s1 = Sin(a - q1), s2 = Sin(a - q2), s3 = Sin(a - q3);
+            ch.R = Round(s1 * s1 * e);
+            ch.G = Round(s2 * s2 * e);
+            ch.B = Round(s3 * s3 * e);
             return ch;
         },
         // d steps across the petal on every point, repeated ones included.
-        [&](int, int, int m) { d = d + TwoPi / (S * m); });
+        [&](int, int, int m) { d = d + TwoPi / (S * m); },
+        [&](int r) { c = rowC[r - 1]; });
 }
 
 void Pattern4()
 {
     const Extended p1 = Phase1, p2 = Phase2, p3 = Phase3;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
     a = Sin(p1) * 3;
     b = Sin(p3 + p1);
+    Extended rowSine = 0; // sin(t + a) x 2, the same for the whole row
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<200>, Clamp>;
     RunRows<Finish>(
-        [&](int r) { t = Sin(r * FivePi / n) / 2 + Sin(r * Pi / n); },
+        [&](int r) {
+            t = Sin(r * FivePi / n) / 2 + Sin(r * Pi / n);
+            rowSine = Sin(t + a) * 2;
+        },
         [&](int, int i, int m) {
             const Extended v = PointV(i, m);
             const Extended w = (1 - v) * (1 - v);
-            u = Sin(t + a) * 2 + (v / (p2 + 1) + w);
+            u = rowSine + (v / (p2 + 1) + w);
             Channels c;
             c.R = Round(Abs(u - t) * 255);
             c.G = Round(Abs(Share(c.R) + t + b) * 255);
@@ -126,8 +141,9 @@ void Pattern4()
 
 void Pattern5()
 {
-    Extended &a = WorkA, &b = WorkB;
-    Extended *u = WorkU, *t = WorkT, *x = WorkX;
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B;
+    Extended *u = w.U, *t = w.T, *x = w.X;
     a = Sin(Phase1);
     b = Cos(Phase3);
     const int32_t n = RowCount;
@@ -140,7 +156,8 @@ void Pattern5()
             for (int j = 1; j <= 3; ++j) {
                 u[j] = u[j - 1] * u[j - 1] - t[j - 1] * t[j - 1] + a;
                 t[j] = t[j - 1] * 2 * u[j - 1] + b;
-                x[j] = Ln(Sin(u[j]) * Sin(u[j]) + Cos(t[j]) * Cos(t[j]) + 0.001L) * 0.35L;
+                const Extended sinU = Sin(u[j]), cosT = Cos(t[j]);
+                x[j] = Ln(sinU * sinU + cosT * cosT + 0.001L) * 0.35L;
             }
             Channels c;
             c.R = Round(Abs(x[1]) * 255);
@@ -153,7 +170,8 @@ void Pattern5()
 void Pattern6()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &b = w.B, &t = w.T[0], &u = w.U[0];
     b = B0();
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
@@ -172,9 +190,12 @@ void Pattern6()
 void Pattern7()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &d = WorkD, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount, H = SurfaceHeight;
     const int32_t S = SaverSettings.Segment;
+    // The d a computed point i of a row of last point m leaves.
+    const auto dAfter = [S](int i, int m) { return i * Pi / m - Pi / S; };
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -191,15 +212,17 @@ void Pattern7()
             c.R = Round(a * 2 / (Abs(u - t - x - Abs(d)) + 1 + a) * 255);
             c.G = Round(b * 2 / (Abs(Abs(d) + (Share(c.R) + t + x)) + 1 + b) * 255);
             c.B = Round(2 / Abs(Share(c.R) + Share(c.G) + 0.000001L) * 255);
-            d = i * Pi / m - Pi / S;
+            d = dAfter(i, m);
             return c;
-        });
+        },
+        NothingAfterPoint(), [&](int r) { d = dAfter(LastComputedPoint(r - 1), RowLastPoint(r - 1)); });
 }
 
 void Pattern8()
 {
     const Extended p1 = Phase1, p3 = Phase3;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
     a = Sin(p1 + p3);
     b = B0();
     const int32_t n = RowCount;
@@ -219,7 +242,8 @@ void Pattern8()
 void Pattern9()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &c = WorkC, &d = WorkD, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &c = w.C, &d = w.D, &t = w.T[0], &u = w.U[0];
     d = Sin(p2);
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
@@ -243,7 +267,8 @@ void Pattern9()
 void Pattern10()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &c = WorkC, &d = WorkD, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &c = w.C, &d = w.D, &t = w.T[0], &u = w.U[0];
     d = Sin(p2);
     const int32_t n = RowCount;
     using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
@@ -264,9 +289,89 @@ void Pattern10()
         });
 }
 
+// ---- Terms of members 11, 14, 15, 17 and 19 that depend on the row and point alone:
+// GeneratorInit lays them into the point tables once per layout (PointTermsPattern), and
+// the members compute them with the same functions when the tables hold another's.
+
+namespace {
+
+inline Extended ThreeHalfTurnSine(int i, int m) { return Sin(i * ThreePi / m); }
+
+// Member 14's u and x of point i.
+
+inline void Point14UX(Extended cosT, int i, int m, Extended& u, Extended& x)
+{
+    u = TurnSine(i, m);
+    x = Abs(cosT + Sin(u)) / 2;
+}
+
+// Member 14's red before a is added, and green before b is.
+inline void Point14(Extended sinT, Extended cosT, int i, int m, Extended& red, Extended& green)
+{
+    const Extended u = TurnSine(i, m);
+    Extended sinU, cosU;
+    SinCos(u, sinU, cosU);
+    const Extended x = Abs(cosT + sinU) / 2;
+    const Extended sinX = Sin(x);
+    red = Abs(sinT + sinX * cosU) * 255;
+    green = sinU + sinX * sinT;
+}
+
+// Member 19's u and x of point i, and red before a is added with the cosine of x.
+
+inline void Point19UX(Extended t, int i, int m, Extended& u, Extended& x)
+{
+    u = Cos(Pi - Abs(HalfTurnSine(i, m)) * TwoPi);
+    x = (t * t + u * u) * 0.2L;
+}
+
+inline void Point19(Extended t, int i, int m, Extended& red, Extended& cosX)
+{
+    Extended u, x, sinX;
+    Point19UX(t, i, m, u, x);
+    SinCos(x, sinX, cosX);
+    red = sinX * (u * t);
+}
+
+} // namespace
+
+void LayPointTerms01to20(int32_t k, int r)
+{
+    const int32_t m = RowLastPoint(r);
+    Extended* a = PointShapeA[r];
+    Extended* b = PointShapeB[r];
+    switch (k) {
+    case 11:
+        for (int i = 0; i <= m; ++i) a[i] = TurnSine(i, m);
+        break;
+    case 14: {
+        Extended sinT, cosT;
+        SinCos(RowWave(r), sinT, cosT);
+        for (int i = 0; i <= m; ++i) Point14(sinT, cosT, i, m, a[i], b[i]);
+        break;
+    }
+    case 15:
+    case 17:
+        for (int i = 0; i <= m; ++i) {
+            a[i] = TurnSine(i, m);
+            b[i] = k == 15 ? HalfTurnSine(i, m) : ThreeHalfTurnSine(i, m);
+        }
+        break;
+    case 19: {
+        const Extended t = RowWave(r);
+        for (int i = 0; i <= m; ++i) Point19(t, i, m, a[i], b[i]);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 void Pattern11()
 {
-    Extended &b = WorkB, &c = WorkC, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &b = w.B, &c = w.C, &t = w.T[0], &u = w.U[0];
+    const bool terms = PointTermsPattern == 11;
     b = B0();
     const int32_t n = RowCount;
     using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
@@ -275,8 +380,8 @@ void Pattern11()
             c = Sin(Ext(21 * r) / n);
             t = Cos(r * 6.28L / n) * 1.5L;
         },
-        [&](int, int i, int m) {
-            u = Sin(i * TwoPi / m) * c;
+        [&](int r, int i, int m) {
+            u = (terms ? PointShapeA[r][i] : TurnSine(i, m)) * c;
             Channels ch;
             ch.R = Round(Abs(u - t) * 255);
             ch.G = Round(Abs(t + u + b) * 255);
@@ -287,7 +392,8 @@ void Pattern11()
 
 void Pattern12()
 {
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -310,7 +416,9 @@ void Pattern12()
 void Pattern13()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
+    Extended shift = 0; // 1 / (a + 2.2), the row's
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -318,9 +426,10 @@ void Pattern13()
             a = Sin(Ext(21 * r) / n) + Sin(Ext(5 * r) / n + p2);
             b = Sin(Ext(7 * r) / n + p2) + Sin(Ext(5 * r) / n + p1);
             t = Sin(Pi - r * TwoPi / n);
+            shift = 1 / (a + 2.2L);
         },
         [&](int, int i, int m) {
-            u = Abs(Sin(i * Pi / m + 1 / (a + 2.2L)));
+            u = Abs(Sin(i * Pi / m + shift));
             x = u + t;
             Channels c;
             c.R = Round((u + a) * 255);
@@ -333,21 +442,34 @@ void Pattern13()
 void Pattern14()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
+    Extended sinT = 0, cosT = 0; // of the row's t
+    int32_t lastComputed = 0;
+    const bool terms = PointTermsPattern == 14;
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
             a = Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2));
             b = Cos(Ext(5 * r) / n + p1);
-            t = Sin(5 - Ext(10 * r) / n);
+            t = RowWave(r);
+            SinCos(t, sinT, cosT);
+            lastComputed = LastComputedPoint(r);
         },
-        [&](int, int i, int m) {
-            u = Sin(i * TwoPi / m);
-            x = Abs(Cos(t) + Sin(u)) / 2;
+        [&](int r, int i, int m) {
+            Extended red, green;
+            if (terms) {
+                red = PointShapeA[r][i];
+                green = PointShapeB[r][i];
+            } else {
+                Point14(sinT, cosT, i, m, red, green);
+            }
+            // u and x as the row's last computed point leaves them.
+            if (i == lastComputed) Point14UX(cosT, i, m, u, x);
             Channels c;
-            c.R = Round(Abs(Sin(t) + Sin(x) * Cos(u)) * 255 + a); // a after the scaling
-            c.G = Round(Abs(Sin(u) + Sin(x) * Sin(t) + b) * 255);
+            c.R = Round(red + a); // a after the scaling
+            c.G = Round(Abs(green + b) * 255);
             c.B = Round(Abs(Share(c.R) + Share(c.G)) * 255);
             return c;
         });
@@ -356,8 +478,10 @@ void Pattern14()
 void Pattern15()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB;
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B;
     Extended s = 0, q = 0;
+    const bool terms = PointTermsPattern == 15;
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
     RunRows<Finish>(
@@ -367,9 +491,9 @@ void Pattern15()
             a = Abs(Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2)));
             b = Cos(Ext(5 * r) / n + p1);
         },
-        [&](int, int i, int m) {
-            const Extended w1 = Sin(i * TwoPi / m) + s;
-            const Extended w2 = Sin(i * Pi / m) * q;
+        [&](int r, int i, int m) {
+            const Extended w1 = (terms ? PointShapeA[r][i] : TurnSine(i, m)) + s;
+            const Extended w2 = (terms ? PointShapeB[r][i] : HalfTurnSine(i, m)) * q;
             Channels c;
             c.R = Round(Abs(w1 * w1 + a) * 255);
             c.G = Round(Abs(w2 * w2 + b) * 255);
@@ -382,9 +506,12 @@ void Pattern15()
 void Pattern16()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &d = WorkD, &u = WorkU[0], &t = WorkT[0], &x = WorkX[0];
-    Extended &u1 = WorkU[1], &t1 = WorkT[1], &x1 = WorkX[1];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &u = w.U[0], &t = w.T[0], &x = w.X[0];
+    Extended &u1 = w.U[1], &t1 = w.T[1], &x1 = w.X[1];
     const int32_t n = RowCount, H = SurfaceHeight;
+    // The d a computed point of row r at v leaves.
+    const auto dAfter = [n](int r, Extended v) { return v * 1 + Ext(3 * r) / n; };
     using Finish = Chain<Clamp, CutAt<25>, SquareAbove<200>>;
     RunRows<Finish>(
         [&](int r) {
@@ -401,7 +528,7 @@ void Pattern16()
             u1 = GuardedQuotient(3, Abs(u + x) + (a + 0.5L) * d);
             t1 = GuardedQuotient(3, Abs(t + x) + (b + 0.5L) * d);
             x1 = 2 / (Abs(u1 - t1) + 0.000001L);
-            d = v * 1 + Ext(3 * r) / n;
+            d = dAfter(r, v);
             u1 = Abs(u1);
             t1 = Abs(t1);
             x1 = Abs(x1);
@@ -411,13 +538,16 @@ void Pattern16()
             c.G = Round(Abs(t1) * 255);
             c.B = Round(Abs(x1) * 255);
             return c;
-        });
+        },
+        NothingAfterPoint(), [&](int r) { d = dAfter(r - 1, PointV(LastComputedPoint(r - 1), RowLastPoint(r - 1))); });
 }
 
 void Pattern17()
 {
-    Extended &a = WorkA, &b = WorkB, &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &x = w.X[0];
     Extended k1 = 0, k2 = 0, k3 = 0;
+    const bool terms = PointTermsPattern == 17;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, Clamp, CutAt<25>, SquareAbove<200>>;
     RunRows<Finish>(
@@ -428,11 +558,11 @@ void Pattern17()
             a = A1(r, n);
             b = B1(r, n);
         },
-        [&](int, int i, int m) {
-            x = Sin(Sin(i * TwoPi / m) + k1 + b);
+        [&](int r, int i, int m) {
+            x = Sin((terms ? PointShapeA[r][i] : TurnSine(i, m)) + k1 + b);
             // B is formed from R and G before their magnitudes are taken.
             Channels c;
-            c.R = Round(((Sin(i * ThreePi / m) - k2) * x + a) * 255);
+            c.R = Round((((terms ? PointShapeB[r][i] : ThreeHalfTurnSine(i, m)) - k2) * x + a) * 255);
             c.G = Round((Share(c.R) * k3 + b) * 255);
             c.B = Round((Share(c.R) + Share(c.G)) * 255);
             return c;
@@ -442,8 +572,11 @@ void Pattern17()
 void Pattern18()
 {
     const Extended p1 = Phase1, p2 = Phase2;
-    Extended &a = WorkA, &b = WorkB, &d = WorkD, &u = WorkU[0], &t = WorkT[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &u = w.U[0], &t = w.T[0], &x = w.X[0];
     const int32_t n = RowCount, H = SurfaceHeight;
+    // The d a computed point of row r at v leaves.
+    const auto dAfter = [n](int r, Extended v) { return v * 2 + Ext(3 * r) / n; };
     using Finish = Chain<AbsRG, Fold, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -460,28 +593,48 @@ void Pattern18()
             c.R = Round(GuardedQuotient(a * 3, Abs(u - t - x) + 1 + a + d) * 255);
             c.G = Round(b * 2 / (Abs(u - t - x) + 1 + b) * 255);
             c.B = Round(Abs(2 / (Abs(Share(c.R) + Share(c.G)) + 0.3L)) * 255);
-            d = v * 2 + Ext(3 * r) / n;
+            d = dAfter(r, v);
             return c;
-        });
+        },
+        NothingAfterPoint(), [&](int r) { d = dAfter(r - 1, PointV(LastComputedPoint(r - 1), RowLastPoint(r - 1))); });
 }
+
+namespace {
+
+Extended SineOfChannel(int32_t c) { return Sin(c * 1.57L / 255); }
+
+} // namespace
 
 void Pattern19()
 {
-    Extended &a = WorkA, &b = WorkB, &t = WorkT[0], &u = WorkU[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
+    Extended cosT = 0; // of the row's t
+    int32_t lastComputed = 0;
+    const bool terms = PointTermsPattern == 19;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, Clamp, SquareAbove<200>>;
     RunRows<Finish>(
         [&](int r) {
             a = A2(r, n);
             b = B2(r, n);
-            t = Sin(5 - Ext(10 * r) / n);
+            t = RowWave(r);
+            cosT = Cos(t);
+            lastComputed = LastComputedPoint(r);
         },
-        [&](int, int i, int m) {
-            u = Cos(Pi - Abs(Sin(i * Pi / m)) * TwoPi);
-            x = (t * t + u * u) * 0.2L;
+        [&](int r, int i, int m) {
+            Extended red, cosX;
+            if (terms) {
+                red = PointShapeA[r][i];
+                cosX = PointShapeB[r][i];
+            } else {
+                Point19(t, i, m, red, cosX);
+            }
+            // u and x as the row's last computed point leaves them.
+            if (i == lastComputed) Point19UX(t, i, m, u, x);
             Channels c;
-            c.R = Round((Sin(x) * (u * t) + a) * 255);
-            c.G = Round((Cos(x) * (Cos(t) * Sin(c.R * 1.57L / 255)) + b) * 255);
+            c.R = Round((red + a) * 255);
+            c.G = Round((cosX * (cosT * ChannelTable<SineOfChannel>::Of(c.R)) + b) * 255);
             c.B = Round(Abs(Sqrt(Share(c.G) * Share(c.G) * (Share(c.R) * Share(c.R)) + 0.001L)) * 255);
             return c;
         });
@@ -489,7 +642,8 @@ void Pattern19()
 
 void Pattern20()
 {
-    Extended &a = WorkA, &b = WorkB, &u = WorkU[0], &t = WorkT[0], &x = WorkX[0];
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &u = w.U[0], &t = w.T[0], &x = w.X[0];
     const int32_t n = RowCount, H = SurfaceHeight;
     using Finish = Chain<AbsRG, Fold, CutAt<50>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(

@@ -6,27 +6,44 @@ namespace Rosacle {
 
 namespace {
 
-// The phases and the working values under the letters of the members' formulas. A member
-// that names a working value writes it, so members 7, 16 and 18 see the d left here.
+// The phases under the letters of the members' formulas.
 const Extended& p1 = Phase1;
 const Extended& p2 = Phase2;
 const Extended& p3 = Phase3;
-Extended& a = WorkA;
-Extended& b = WorkB;
-Extended& d = WorkD;
-Extended& t = WorkT[0];
-Extended& u = WorkU[0];
-Extended& x = WorkX[0];
-Extended& t1 = WorkT[1];
-Extended& u1 = WorkU[1];
-Extended& x1 = WorkX[1];
-
 Extended Squared(Extended y) { return y * y; }
+
+// A member names the working values by the letters of its formulas, bound to the set of the
+// thread that runs it; one that names a working value writes it, so members 7, 16 and 18 see
+// the d left here.
 
 // A channel value as an angle: c x (pi/2) / 255.
 Extended QuarterTurn(int32_t c) { return static_cast<Extended>(c) * HalfPi / 255; }
 
+Extended SinQuarterTurn(int32_t c) { return Sin(QuarterTurn(c)); }
+Extended CosQuarterTurn(int32_t c) { return Cos(QuarterTurn(c)); }
+using SinOfQuarterTurn = ChannelTable<SinQuarterTurn>;
+using CosOfQuarterTurn = ChannelTable<CosQuarterTurn>;
+
 void NoRowValues(int) {}
+
+// ---- Terms of members 26, 27, 29, 30, 32 and 38 that depend on the row and point alone:
+// laid once per layout into the point tables, computed with the same functions otherwise.
+
+// Member 26's u, and member 27's.
+Extended U26(int i, int m)
+{
+    const Extended v = PointV(i, m);
+    return (1 - v) * (1 - v) - Abs(Cos(FourPi * i / m) / 2 + 2);
+}
+Extended U27(int i, int m) { return Pi - Abs(HalfTurnSine(i, m)) * TwoPi; }
+
+// Member 29's cos(u) x t x x.
+Extended Red29(Extended t, int i, int m)
+{
+    const Extended u = Abs(1 - PointV(i, m)) * 2;
+    const Extended x = Abs(u + t);
+    return Cos(u) * t * x;
+}
 
 // Members 21 and 23: the shape tables shifted by the phases.
 void ShapePlusPhases()
@@ -57,10 +74,34 @@ void ShapeBlend(Extended divisor)
 
 } // namespace
 
+void LayPointTerms21to40(int32_t k, int r)
+{
+    const int32_t m = RowLastPoint(r);
+    Extended* a = PointShapeA[r];
+    Extended* b = PointShapeB[r];
+    const Extended t = RowWave(r);
+    for (int i = 0; i <= m; ++i) {
+        switch (k) {
+        case 26: a[i] = U26(i, m); break;
+        case 27:
+            a[i] = U27(i, m);
+            b[i] = Sin(a[i]);
+            break;
+        case 29: a[i] = Red29(t, i, m); break;
+        case 30:
+        case 38: a[i] = HalfTurnSine(i, m); break;
+        case 32: a[i] = TurnSine(i, m); break;
+        default: return;
+        }
+    }
+}
+
 void Pattern21() { ShapePlusPhases(); }
 
 void Pattern22()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     const int32_t H = SurfaceHeight;
     using Finish = Chain<AbsRG, Fold, CutAt<50>, SquareAbove<200>, Clamp>;
@@ -91,8 +132,11 @@ void Pattern25() { ShapeBlend(5); }
 
 void Pattern26()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     const int32_t H = SurfaceHeight;
+    const bool terms = PointTermsPattern == 26;
     using Finish = Chain<Fold, CutAt<25>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -100,9 +144,8 @@ void Pattern26()
             b = Cos(p1) + Cos(Sin(p1 + 8) * r / n + p1);
             t = (1 - static_cast<Extended>(2 * r) / H) + p1 / 10;
         },
-        [&](int, int i, int m) {
-            const Extended v = PointV(i, m);
-            u = (1 - v) * (1 - v) - Abs(Cos(FourPi * i / m) / 2 + 2);
+        [&](int r, int i, int m) {
+            u = terms ? PointShapeA[r][i] : U26(i, m);
             x = Ln(t * t * u * u + 0.1L);
             const int32_t R = Round(Abs(u / (Abs(t + x) + 0.1L) * 5 + a) * 255);
             const int32_t G = Round(Abs(t / (Abs(u + x) + 0.1L) * 5 + b) * 255);
@@ -114,19 +157,22 @@ void Pattern26()
 
 void Pattern27()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
+    const bool terms = PointTermsPattern == 27;
     using Finish = Chain<CutAt<0>, Fold, RootAtOrBelow<15>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
             a = A2(r, n);
             b = B2(r, n);
-            t = Sin(5 - static_cast<Extended>(10 * r) / n);
+            t = RowWave(r);
         },
-        [&](int, int i, int m) {
-            u = Pi - Abs(Sin(i * Pi / m)) * TwoPi;
+        [&](int r, int i, int m) {
+            u = terms ? PointShapeA[r][i] : U27(i, m);
             x = (t * t + u * u + 0.001L) * 0.1L;
-            const int32_t R = Round((Sin(u) * t * x + a) * 255);
-            const int32_t G = Round((Cos(QuarterTurn(R)) * (1 - t) * x + b) * 255);
+            const int32_t R = Round(((terms ? PointShapeB[r][i] : Sin(u)) * t * x + a) * 255);
+            const int32_t G = Round((CosOfQuarterTurn::Of(R) * (1 - t) * x + b) * 255);
             const int32_t B = Round(Ln(Squared(Share(G)) * Squared(Share(R)) + 0.001L) * 255);
             return Channels{R, G, B};
         });
@@ -134,6 +180,8 @@ void Pattern27()
 
 void Pattern28()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -155,28 +203,35 @@ void Pattern28()
 
 void Pattern29()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
+    const bool terms = PointTermsPattern == 29;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
             a = A2(r, n);
             b = B2(r, n);
-            t = Sin(5 - static_cast<Extended>(10 * r) / n);
+            t = RowWave(r);
         },
-        [&](int, int i, int m) {
+        [&](int r, int i, int m) {
             const Extended v = PointV(i, m);
             u = Abs(1 - v) * 2;
             x = Abs(u + t);
-            const int32_t R = Round((Cos(u) * t * x + a) * 255);
-            const int32_t G = Round((Sin(QuarterTurn(R)) * (1 - t) * (1 - x) + b) * 255);
-            const int32_t B = Round(Abs(Cos(QuarterTurn(G)) + Sin(QuarterTurn(R))) * 255);
+            const int32_t R = Round(((terms ? PointShapeA[r][i] : Red29(t, i, m)) + a) * 255);
+            const Extended sinR = SinOfQuarterTurn::Of(R);
+            const int32_t G = Round((sinR * (1 - t) * (1 - x) + b) * 255);
+            const int32_t B = Round(Abs(CosOfQuarterTurn::Of(G) + sinR) * 255);
             return Channels{R, G, B};
         });
 }
 
 void Pattern30()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &t = w.T[0], &u = w.U[0];
     d = 0;
+    const bool terms = PointTermsPattern == 30;
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -185,8 +240,8 @@ void Pattern30()
             b = Cos(p1) + Cos(TwoPi * r / n + p2);
             t = Sin(Pi - TwoPi * r / n) + a;
         },
-        [&](int, int i, int m) {
-            u = Sin(Pi - Abs(Sin(i * Pi / m)) * Pi + b);
+        [&](int r, int i, int m) {
+            u = Sin(Pi - Abs(terms ? PointShapeA[r][i] : HalfTurnSine(i, m)) * Pi + b);
             const int32_t R = Round((u - t) * 255);
             const int32_t G = Round(((1 - u) - (1 - t) + b) * 255);
             const int32_t B = Round((Squared(Share(G)) + Squared(Share(R))) * 0.2L * 255);
@@ -196,6 +251,8 @@ void Pattern30()
 
 void Pattern31()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &d = w.D, &t = w.T[0], &u = w.U[0];
     const int32_t n = RowCount;
     const int32_t S = SaverSettings.Segment;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
@@ -218,9 +275,12 @@ void Pattern31()
 
 void Pattern32()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &x = w.X[0];
     const int32_t n = RowCount;
     Extended f = 0;
     Extended rowWave = 0; // 1 - sin(5r/n), the row's part of x
+    const bool terms = PointTermsPattern == 32;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -231,9 +291,9 @@ void Pattern32()
             f = 1 - Sin(static_cast<Extended>(3 * r) / n);
             rowWave = 1 - Sin(static_cast<Extended>(5 * r) / n);
         },
-        [&](int, int i, int m) {
+        [&](int r, int i, int m) {
             const Extended v = PointV(i, m);
-            x = rowWave + Sin(i * TwoPi / m);
+            x = rowWave + (terms ? PointShapeA[r][i] : TurnSine(i, m));
             const int32_t R = Round((v * t * x + a) * 255);
             const int32_t G = Round(Abs(1 - v * f * (1 - x) + b) * 255);
             const int32_t B = Round(Abs((1 - Share(G)) + Share(R)) * 255);
@@ -243,6 +303,8 @@ void Pattern32()
 
 void Pattern33()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -264,6 +326,8 @@ void Pattern33()
 
 void Pattern34()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     a = Sin(p1 + p3);
     b = Cos(p3) - Sin(p2 + p1);
     const int32_t n = RowCount;
@@ -285,6 +349,8 @@ void Pattern34()
 
 void Pattern35()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -309,6 +375,8 @@ void Pattern35()
 
 void Pattern36()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<Fold, Clamp, SquareAbove<200>>;
     RunRows<Finish>(
@@ -330,6 +398,8 @@ void Pattern36()
 
 void Pattern37()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     using Finish = Chain<RootFoldAbove<255>, CutAt<25>, SquareAbove<200>, Clamp>;
     RunRows<Finish>(
@@ -353,8 +423,11 @@ void Pattern37()
 
 void Pattern38()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
     const int32_t n = RowCount;
     Extended sinT = 0, cosT = 0; // of the row's t, taken once per row
+    const bool terms = PointTermsPattern == 38;
     using Finish = Chain<HalveAbove<255>, Clamp>;
     RunRows<Finish>(
         [&](int r) {
@@ -364,13 +437,15 @@ void Pattern38()
             sinT = Sin(t);
             cosT = Cos(t);
         },
-        [&](int, int i, int m) {
-            u = Abs(Sin(i * Pi / m)) * (p1 / 5 + 3);
+        [&](int r, int i, int m) {
+            u = Abs(terms ? PointShapeA[r][i] : HalfTurnSine(i, m)) * (p1 / 5 + 3);
             x = Abs(u - t);
-            int32_t R = Round((Sin(x) * (sinT * Cos(u)) + a) * 255);
-            const Extended sinR = Sin(QuarterTurn(R));
-            int32_t G = Round((Cos(x) * (cosT * sinR) + b) * 255);
-            const int32_t B = Round(Squared(sinR - Cos(QuarterTurn(G))) * 255);
+            Extended sinX, cosX;
+            SinCos(x, sinX, cosX);
+            int32_t R = Round((sinX * (sinT * Cos(u)) + a) * 255);
+            const Extended sinR = SinOfQuarterTurn::Of(R);
+            int32_t G = Round((cosX * (cosT * sinR) + b) * 255);
+            const int32_t B = Round(Squared(sinR - CosOfQuarterTurn::Of(G)) * 255);
             // Squared after B has used them.
             R = SquareValue(R);
             G = SquareValue(G);
@@ -380,6 +455,8 @@ void Pattern38()
 
 void Pattern39()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0], &t1 = w.T[1], &u1 = w.U[1], &x1 = w.X[1];
     const int32_t n = RowCount;
     using Finish = Chain<HalveAbove<255>, Clamp>;
     RunRows<Finish>(
@@ -404,6 +481,8 @@ void Pattern39()
 
 void Pattern40()
 {
+    WorkingValues& w = ThreadWorking();
+    Extended &t = w.T[0];
     const int32_t n = RowCount;
     using Finish = Chain<Fold>;
     RunRows<Finish>(

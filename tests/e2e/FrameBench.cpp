@@ -1,16 +1,23 @@
 // Benchmark: the saver's frame (GeneratorStep, plot, 1:1 draw onto a window) at 1920 x 1200
 // under the real GDI; prints the frame cost and the rate the 30 ms timer allows.
 #include <cstdio>
+#include <cwchar>
 
 #include "generator/Rosacle.h"
+#include "generator/Workers.h"
 #include "raster/Plot.h"
 #include "raster/TDIB.h"
 #include "settings/SaverSettings.h"
 
-int wmain()
+// rosacle_framebench [PATTERN [PETALS [THREADS]]]: pattern 1, 8 petals and the processor count
+// unless given.
+int wmain(int argc, wchar_t** argv)
 {
-    SaverSettings.Rosacle = 1;
-    SaverSettings.Segment = 8;
+    Rosacle::SetExtendedPrecision();
+    const int threads = argc > 3 ? static_cast<int>(std::wcstol(argv[3], nullptr, 10)) : Rosacle::ProcessorCount();
+    Rosacle::SetWorkerCount(threads);
+    SaverSettings.Rosacle = argc > 1 ? static_cast<int32_t>(std::wcstol(argv[1], nullptr, 10)) : 1;
+    SaverSettings.Segment = argc > 2 ? static_cast<int32_t>(std::wcstol(argv[2], nullptr, 10)) : 8;
     SaverSettings.Speed = 54;
     TDIB surface;
     surface.SetBitCount(24);
@@ -33,7 +40,8 @@ int wmain()
     }
     QueryPerformanceCounter(&b);
     const double ms = 1000.0 * double(b.QuadPart - a.QuadPart) / double(f.QuadPart) / frames;
-    std::printf("frame %.2f ms, %.1f frames/s unthrottled\n", ms, 1000.0 / ms);
+    std::printf("pattern %d, %d petals, %d threads: frame %.2f ms, %.1f frames/s unthrottled\n", SaverSettings.Rosacle,
+                SaverSettings.Segment, threads, ms, 1000.0 / ms);
     ReleaseDC(window, dc);
     return 0;
 }

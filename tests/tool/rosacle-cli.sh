@@ -52,5 +52,22 @@ head -c 3 "$dir/c.jpg" | od -An -tx1 | grep -q 'ff d8 ff' || { echo "FAIL: c.jpg
 expect 0 sheet --cell 16x12 -o "$dir/d.ppm"
 head -2 "$dir/d.ppm" | tr '\n' ' ' | grep -q '^P6 128 60 ' || { echo "FAIL: the sheet is not 128 x 60"; fail=1; }
 
+# bench: the format of its lines only, never the times.
+expect 0 bench --help
+for opt in --size --petals --patterns --frames --threads --seed; do
+  grep -q -- "$opt" "$dir/out" || { echo "FAIL: bench --help lacks $opt"; fail=1; }
+done
+for bad in "--patterns 0" "--patterns 5-3" "--patterns 1,,2" "--patterns 41" "--threads 0" "--frames 0" "--size 1x"; do
+  expect 2 bench $bad
+done
+expect 0 bench --size 40x30 --petals 5 --patterns 7,2-3 --frames 2 --threads 2
+num='[0-9]+\.[0-9]'
+want="pattern 2: init $num ms, step $num ms, plot $num ms per frame
+pattern 3: init $num ms, step $num ms, plot $num ms per frame
+pattern 7: init $num ms, step $num ms, plot $num ms per frame
+all: step\+plot median $num ms, max $num ms \(pattern (2|3|7)\); init median $num ms, max $num ms \(pattern (2|3|7)\)"
+[ "$(wc -l <"$dir/out")" = 4 ] && paste -d '\n' <(echo "$want") "$dir/out" | awk 'NR % 2 { re = "^" $0 "$"; next } $0 !~ re { bad = 1 } END { exit bad }' ||
+  { echo "FAIL: bench output"; cat "$dir/out"; fail=1; }
+
 [ $fail = 0 ] && echo "rosacle command line: all checks passed"
 exit $fail

@@ -1,0 +1,76 @@
+// The rosette's plot against plotting every point of every petal in turn, pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "generator/Rosacle.h"
+#include "generator/Workers.h"
+#include "raster/DibSurface.h"
+#include "raster/Plot.h"
+#include "settings/SaverSettings.h"
+
+using namespace Rosacle;
+
+namespace {
+
+void PlotEveryPoint(DibSurface& surface)
+{
+    for (int s = 0; s < SaverSettings.Segment; ++s)
+        for (int r = 0; r <= RowCount; ++r)
+            for (int j = 0; j <= RowPoints[r]; ++j)
+                surface.SetPixel(PointX[s][r][j], PointY[s][r][j], ColourValue(Red[r][j], Green[r][j], Blue[r][j]));
+}
+
+// Colours that differ from point to point, so that the point a pixel keeps shows.
+void ColourEveryPoint(int seed)
+{
+    for (int r = 0; r <= RowCount; ++r)
+        for (int j = 0; j <= RowPoints[r]; ++j) {
+            Red[r][j] = r * 7 + seed;
+            Green[r][j] = j * 13 + seed;
+            Blue[r][j] = r * j + seed;
+        }
+}
+
+void Expect(int surfaceWidth, int surfaceHeight, int seed)
+{
+    DibSurface plotted, expected;
+    for (DibSurface* s : {&plotted, &expected}) {
+        s->SetBitCount(24);
+        s->SetWidth(surfaceWidth);
+        s->SetHeight(surfaceHeight);
+        s->Fill(ColourValue(1, 2, 3));
+    }
+    // Twice: the first plot of a layout and surface, then one from what it keeps of them.
+    for (int k = 0; k < 2; ++k) {
+        ColourEveryPoint(seed + k);
+        PlotRosette(plotted);
+        PlotEveryPoint(expected);
+    }
+    const size_t bytes = static_cast<size_t>(expected.RowStride()) * static_cast<size_t>(surfaceHeight);
+    EXPECT_EQ(std::memcmp(plotted.Bits(), expected.Bits(), bytes), 0)
+        << surfaceWidth << "x" << surfaceHeight << ", " << SaverSettings.Segment << " petals";
+}
+
+TEST(Plot, EachPixelKeepsTheLastPointPlottedOntoIt)
+{
+    for (int workers : {1, 2, 3}) {
+        SetWorkerCount(workers);
+        SaverSettings = TSaverSettings();
+        SaverSettings.Segment = 5;
+        LayGenerator(161, 121);
+        Expect(161, 121, 0);
+        // Another colouring of the same layout, and a surface that cuts the rosette.
+        Expect(161, 121, 40);
+        Expect(100, 70, 1);
+        // A new layout, and fewer petals on the same one.
+        SaverSettings.Segment = 9;
+        LayGenerator(97, 61);
+        Expect(97, 61, 2);
+        SaverSettings.Segment = 4;
+        Expect(97, 61, 3);
+    }
+    SetWorkerCount(1);
+}
+
+} // namespace

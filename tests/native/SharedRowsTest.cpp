@@ -1,0 +1,134 @@
+// Frames whose rows are shared among workers against the plain single-worker path: the same
+// colour planes and working values, bit for bit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "generator/Random.h"
+#include "generator/Rosacle.h"
+#include "generator/Workers.h"
+#include "generator/patterns/Family.h"
+#include "settings/SaverSettings.h"
+
+using namespace Rosacle;
+
+namespace {
+
+bool Same(Extended a, Extended b) { return std::memcmp(&a, &b, 10) == 0; }
+
+bool SameWorking(const WorkingValues& a, const WorkingValues& b)
+{
+    bool same = a.LastPoint == b.LastPoint && Same(a.A, b.A) && Same(a.B, b.B) && Same(a.C, b.C) &&
+                Same(a.D, b.D) && Same(a.E, b.E);
+    for (int k = 0; k < 4; ++k) same = same && Same(a.U[k], b.U[k]) && Same(a.T[k], b.T[k]) && Same(a.X[k], b.X[k]);
+    return same;
+}
+
+struct Settings {
+    int width, height, petals;
+    bool gray, oval, pictures, white;
+};
+
+// The planes of every frame, then the working values left.
+struct Frames {
+    std::vector<int32_t> planes;
+    WorkingValues left;
+};
+
+// Frames of pattern on a layout laid for layFor (the pattern itself unless given).
+Frames RunFrames(int pattern, const Settings& s, int workers, const WorkingValues& start, int layFor = 0)
+{
+    SetWorkerCount(workers);
+    SaverSettings = TSaverSettings();
+    SaverSettings.Rosacle = layFor ? layFor : pattern;
+    SaverSettings.Segment = s.petals;
+    SaverSettings.Speed = 150; // the phases drift far, and turn, over the frames
+    SaverSettings.Gray = s.gray;
+    SaverSettings.Oval = s.oval;
+    SaverSettings.Pictures = s.pictures;
+    SaverSettings.Background = s.white;
+    LayGenerator(s.width, s.height);
+    SaverSettings.Rosacle = pattern;
+    Working = start;
+    RandSeed(static_cast<uint32_t>(pattern));
+    Rate1 = Rate2 = Rate3 = 0;
+    SetRandomStartPhases();
+    std::memset(Red, 0, sizeof Red);
+    std::memset(Green, 0, sizeof Green);
+    std::memset(Blue, 0, sizeof Blue);
+    Frames run;
+    for (int frame = 0; frame < 4; ++frame) {
+        GeneratorStep();
+        for (int r = 0; r <= RowCount; ++r)
+            for (const auto* plane : {Red, Green, Blue})
+                run.planes.insert(run.planes.end(), plane[r], plane[r] + RowPoints[r] + 1);
+    }
+    run.left = Working;
+    return run;
+}
+
+// Patterns run one after another, as a saver changing pattern does: each starts from the
+// working values the one before left, d included.
+void ExpectSharedMatchesPlain(const Settings& s)
+{
+    WorkingValues start;
+    start.D = -0.4L;
+    for (int pattern = 1; pattern <= 40; ++pattern) {
+        const Frames plain = RunFrames(pattern, s, 1, start);
+        for (int workers : {2, 3}) {
+            const Frames shared = RunFrames(pattern, s, workers, start);
+            ASSERT_EQ(plain.planes.size(), shared.planes.size());
+            EXPECT_TRUE(plain.planes == shared.planes) << "pattern " << pattern << ", " << workers << " workers";
+            EXPECT_TRUE(SameWorking(plain.left, shared.left)) << "pattern " << pattern << ", " << workers << " workers";
+        }
+        start = plain.left;
+    }
+    SetWorkerCount(1);
+}
+
+TEST(SharedRows, EveryPatternAsOnOneWorkerWithoutColourPasses)
+{
+    ExpectSharedMatchesPlain({160, 120, 4, false, false, false, true});
+    ExpectSharedMatchesPlain({97, 61, 7, false, false, false, false});
+}
+
+TEST(SharedRows, EveryPatternAsOnOneWorkerWithColourPasses)
+{
+    ExpectSharedMatchesPlain({160, 120, 4, true, true, false, false});
+    ExpectSharedMatchesPlain({97, 61, 7, false, true, true, true});
+}
+
+// The terms a layout lays for its member, against the member computing them itself on a
+// layout laid for another pattern.
+TEST(SharedRows, LaidPointTermsAsComputedOnes)
+{
+    WorkingValues start;
+    start.D = 0.3L;
+    for (const Settings& s : {Settings{160, 120, 4, false, false, false, true}, Settings{97, 61, 7, true, false, false, false}})
+        for (int pattern = 1; pattern <= 40; ++pattern) {
+            if (!KeepsPointTerms(pattern)) continue;
+            const Frames laid = RunFrames(pattern, s, 2, start);
+            const Frames computed = RunFrames(pattern, s, 2, start, 1);
+            EXPECT_TRUE(laid.planes == computed.planes) << "pattern " << pattern;
+            EXPECT_TRUE(SameWorking(laid.left, computed.left)) << "pattern " << pattern;
+        }
+    SetWorkerCount(1);
+}
+
+// Workers compute with the 64-bit significand: a 53-bit worker would round 1/3 short.
+TEST(SharedRows, WorkersComputeInFullPrecision)
+{
+    constexpr Extended third = 1.0L / 3;
+    static_assert(third != static_cast<Extended>(1.0 / 3), "the check needs the extra bits");
+    SetWorkerCount(3);
+    std::vector<Extended> results(3, 0);
+    OnEveryWorker([&](int k) {
+        volatile Extended one = 1, three = 3;
+        results[static_cast<size_t>(k)] = one / three;
+    });
+    SetWorkerCount(1);
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(Same(results[static_cast<size_t>(k)], third)) << "worker " << k;
+}
+
+} // namespace
