@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/ModeLetter.h"
+#include "dialogs/Unit2.h"
 #include "platform/Form.h"
 #include "saver/Preview.h"
 #include "saver/Unit1.h"
@@ -31,7 +32,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         RunPreview(Argument(2));
         return 0;
     }
-    // The settings dialog is its own window; until it exists, /c ends at once like /a.
+    if (mode == SaverMode::Settings) {
+        static TForm2 SettingsForm;
+        Application.Dispatch(nullptr, [] { SettingsForm.Create(); });
+    }
     if (mode == SaverMode::FullScreen) {
         static TForm1 Form1;
         Application.Dispatch(nullptr, [] { Form1.Create(); });

@@ -1,0 +1,349 @@
+#include "dialogs/Unit2.h"
+
+#include <commctrl.h>
+
+#include "generator/Random.h"
+#include "generator/Rosacle.h"
+#include "raster/Plot.h"
+#include "settings/SaverSettings.h"
+#include "settings/Win32Registry.h"
+
+TDIB PreviewSurface;
+TBitmap WallBitmap;
+int32_t WallWidth = 0;
+int32_t WallHeight = 0;
+std::string DesktopSuffix;
+int32_t FrameCount = 0;
+int32_t WallCounter = 0;
+TForm2* Form2 = nullptr;
+
+namespace {
+
+FormLayout SettingsLayout()
+{
+    FormLayout layout;
+    layout.caption = L"Fractal Rosacle Settings";
+    layout.style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+    layout.clientWidth = 512;
+    layout.clientHeight = 545;
+    layout.screenCentre = true;
+    layout.colour = RGB(192, 192, 192);
+    layout.visible = true;
+    layout.fontName = L"Tahoma";
+    layout.fontHeight = 13;
+    layout.fontBold = true;
+    layout.keyPreview = true;
+    return layout;
+}
+
+std::unique_ptr<TControl> MakeLabel(TForm& form, int left, int top, const std::wstring& text)
+{
+    return std::make_unique<TControl>(form, L"STATIC", SS_LEFT | SS_NOPREFIX, left, top, 0, 0, text);
+}
+
+std::unique_ptr<TControl> MakeTrackBar(TForm& form, int left, int top, int width, int minimum, int maximum)
+{
+    auto bar = std::make_unique<TControl>(form, TRACKBAR_CLASSW, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS,
+                                          left, top, width, 12);
+    // One message per end: TBM_SETRANGE would pack both into 16 bits each.
+    bar->Send(TBM_SETRANGEMIN, FALSE, minimum);
+    bar->Send(TBM_SETRANGEMAX, FALSE, maximum);
+    bar->Send(TBM_SETTICFREQ, 1, 0);
+    bar->Send(TBM_SETPOS, TRUE, minimum);
+    return bar;
+}
+
+std::unique_ptr<TControl> MakeCheckBox(TForm& form, int left, int top, int width, const std::wstring& text)
+{
+    return std::make_unique<TControl>(form, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, left, top, width, 17, text);
+}
+
+std::unique_ptr<TControl> MakeButton(TForm& form, int left, int top, int width, const std::wstring& text)
+{
+    return std::make_unique<TControl>(form, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, left, top, width, 25, text);
+}
+
+bool Checked(const TControl& box) { return box.Send(BM_GETCHECK) == BST_CHECKED; }
+
+void SetChecked(TControl& box, bool checked) { box.Send(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+std::wstring Decimal(int32_t value) { return std::to_wstring(value); }
+
+} // namespace
+
+int TrackBarPosition(const TControl& bar) { return static_cast<int>(bar.Send(TBM_GETPOS)); }
+
+bool SetTrackBarPosition(TControl& bar, int position)
+{
+    const int minimum = static_cast<int>(bar.Send(TBM_GETRANGEMIN));
+    const int maximum = static_cast<int>(bar.Send(TBM_GETRANGEMAX));
+    if (position < minimum) position = minimum;
+    if (position > maximum) position = maximum;
+    // Setting the position a bar already has would leave its thumb misdrawn: only real moves.
+    if (position == TrackBarPosition(bar)) return false;
+    bar.Send(TBM_SETPOS, TRUE, position);
+    InvalidateRect(bar.Handle(), nullptr, TRUE);
+    if (bar.OnChange) bar.OnChange();
+    return true;
+}
+
+TForm2::TForm2()
+    : TForm(SettingsLayout()), Timer(*this, 30, [this] { TimerTimer(); }),
+      Timer2(*this, 1000, [this] { Timer2Timer(); })
+{
+    Form2 = this;
+}
+
+TForm2::~TForm2()
+{
+    if (Form2 == this) Form2 = nullptr;
+}
+
+void TForm2::MakeControls()
+{
+    StaticText1 = MakeLabel(*this, 10, 385, L"Speed");
+    TrackBar1 = MakeTrackBar(*this, 3, 407, 180, 0, 150);
+    StaticText3 = MakeLabel(*this, 207, 385, L"Rosacle ");
+    CheckBox1 = MakeCheckBox(*this, 430, 385, 75, L"Random");
+    TrackBar3 = MakeTrackBar(*this, 200, 407, 308, 1, 40);
+    StaticText2 = MakeLabel(*this, 10, 438, L"Wallpaper size");
+    TrackBar2 = MakeTrackBar(*this, 3, 460, 180, 1, 12);
+    StaticText4 = MakeLabel(*this, 207, 438, L"Petals ");
+    CheckBox3 = MakeCheckBox(*this, 302, 438, 75, L"Random");
+    TrackBar4 = MakeTrackBar(*this, 200, 460, 180, 4, 12);
+    StaticText6 = MakeLabel(*this, 402, 430, L"FPS");
+    ShowWindow(StaticText6->Handle(), SW_HIDE);
+    CheckBox2 = MakeCheckBox(*this, 407, 460, 95, L"Color invert");
+    StaticText7 = MakeLabel(*this, 10, 485, L"");
+    CheckBox4 = MakeCheckBox(*this, 207, 485, 97, L"Background");
+    CheckBox5 = MakeCheckBox(*this, 340, 485, 53, L"Gray");
+    CheckBox6 = MakeCheckBox(*this, 430, 485, 73, L"Pictures");
+    Button1 = MakeButton(*this, 10, 515, 120, L" Save settings");
+    Button2 = MakeButton(*this, 150, 515, 120, L"Save wallpaper");
+    Button3 = MakeButton(*this, 426, 515, 75, L"Close");
+    for (TControl* label : {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText6.get()})
+        SetLabel(*label, label->Text());
+
+    TrackBar1->OnChange = [this] { TrackBar1Change(); };
+    TrackBar2->OnChange = [this] { TrackBar2Change(); };
+    TrackBar3->OnChange = [this] { TrackBar3Change(); };
+    TrackBar4->OnChange = [this] { TrackBar4Change(); };
+    CheckBox1->OnClick = [this] { CheckBox1Click(); };
+    CheckBox2->OnClick = [this] { CheckBox2Click(); };
+    CheckBox3->OnClick = [this] { CheckBox3Click(); };
+    CheckBox4->OnClick = [this] { CheckBox4Click(); };
+    CheckBox5->OnClick = [this] { CheckBox5Click(); };
+    CheckBox6->OnClick = [this] { CheckBox6Click(); };
+    Button1->OnClick = [this] { Button1Click(); };
+    Button2->OnClick = [this] { Button2Click(); };
+    Button3->OnClick = [this] { Button3Click(); };
+}
+
+void TForm2::FormCreate()
+{
+    MakeControls();
+    TSaverSettings& s = SaverSettings;
+
+    LoadSaverSettings(true);
+    Rosacle::RandomizeFromClock();
+    PickRandomChoices();
+    SetChecked(*CheckBox1, s.Rosacle_Random);
+    SetChecked(*CheckBox3, s.Petals_Random);
+
+    // A bar clamps to its range and runs its change handler on a real move, so a stored
+    // value beyond the range becomes the bar's end.
+    SetTrackBarPosition(*TrackBar1, s.Speed);
+    SetTrackBarPosition(*TrackBar2, s.Bright);
+    SetTrackBarPosition(*TrackBar3, s.Rosacle);
+    SetTrackBarPosition(*TrackBar4, s.Segment);
+    // Values below a bar's range that leave it where it starts: the generator is built for
+    // patterns 1..40 and 4..12 petals only.
+    ClampLayoutSettings();
+    SetLabel(*StaticText3, L"Rosacle " + Decimal(s.Rosacle));
+    SetLabel(*StaticText4, L"Petals " + Decimal(s.Segment));
+
+    SetChecked(*CheckBox4, s.Background);
+    SetChecked(*CheckBox5, s.Gray);
+    SetChecked(*CheckBox6, s.Pictures);
+    SetChecked(*CheckBox2, s.Oval);
+
+    const ScreenSize screen = PrimaryScreenSize();
+    WallWidth = screen.width;
+    WallHeight = screen.height;
+    if (s.Bright >= 1 && s.Bright <= 12) {
+        const ScreenSize wall = WallpaperPresetSize(s.Bright);
+        WallWidth = wall.width;
+        WallHeight = wall.height;
+    }
+    RenewSizeLabel();
+    if (WallWidth > Rosacle::MaxSurfaceWidth) WallWidth = Rosacle::MaxSurfaceWidth;
+    if (WallHeight > Rosacle::MaxSurfaceHeight) WallHeight = Rosacle::MaxSurfaceHeight;
+
+    SetClientSize(PreviewWidth, 545);
+    PreviewSurface.SetBitCount(24);
+    PreviewSurface.SetWidth(PreviewWidth);
+    PreviewSurface.SetHeight(PreviewHeight);
+    previewReady_ = true;
+    FillBackground();
+    LayPreviewGenerator();
+    Rosacle::SetRandomStartPhases();
+    WallCounter = 1;
+    SetFocus(TrackBar1->Handle());
+}
+
+void TForm2::FormCreated(bool created)
+{
+    if (created) {
+        Timer.SetEnabled(true);
+        Timer2.SetEnabled(true);
+        return;
+    }
+    // The settings could not be read: no preview, and nothing that would store a half-read
+    // record over the user's settings. Only Close stays.
+    previewReady_ = false;
+    for (TControl* control : {TrackBar1.get(), TrackBar2.get(), TrackBar3.get(), TrackBar4.get(), CheckBox1.get(),
+                              CheckBox2.get(), CheckBox3.get(), CheckBox4.get(), CheckBox5.get(), CheckBox6.get(),
+                              Button1.get(), Button2.get()})
+        if (control) control->SetEnabled(false);
+    if (Button3) SetFocus(Button3->Handle());
+}
+
+void TForm2::FillBackground()
+{
+    if (!previewReady_) return;
+    PreviewSurface.Fill(SaverSettings.Background ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0));
+}
+
+void TForm2::LayPreviewGenerator() { Rosacle::LayGenerator(PreviewWidth, PreviewHeight); }
+
+void TForm2::RestorePreview()
+{
+    LayPreviewGenerator();
+    PreviewSurface.SetWidth(PreviewWidth);
+    PreviewSurface.SetHeight(PreviewHeight);
+    FillBackground();
+    Timer.SetEnabled(previewReady_);
+}
+
+void TForm2::ReInitGenerator()
+{
+    // Before the preview exists, FormCreate lays the generator out itself.
+    if (previewReady_) Rosacle::GeneratorInit();
+}
+
+void TForm2::TimerTimer()
+{
+    if (!previewReady_) return;
+    Rosacle::GeneratorStep();
+    PlotRosette(PreviewSurface);
+    if (HDC dc = GetDC(Handle())) {
+        PreviewSurface.Draw(dc, 0, 0);
+        ReleaseDC(Handle(), dc);
+    }
+    ++FrameCount;
+}
+
+void TForm2::Timer2Timer()
+{
+    if (!previewReady_) return;
+    SetLabel(*StaticText6, L"FPS " + Decimal(FrameCount));
+    FrameCount = 0;
+}
+
+void TForm2::FormPaint(HDC dc)
+{
+    // Only the preview state shows the surface; during an export it has the wallpaper's size.
+    if (previewReady_ && PreviewSurface.Width() == PreviewWidth && PreviewSurface.Height() == PreviewHeight)
+        PreviewSurface.Draw(dc, 0, 0);
+}
+
+void TForm2::FormKeyDown(WORD key, unsigned)
+{
+    if (key == VK_ESCAPE) Close();
+}
+
+void TForm2::RenewSizeLabel()
+{
+    const ScreenSize screen = PrimaryScreenSize();
+    DesktopSuffix.clear();
+    if (screen.width == WallWidth && screen.height == WallHeight) DesktopSuffix = "-Your Desktop";
+    SetLabel(*StaticText7, Decimal(WallWidth) + L"x" + Decimal(WallHeight) + WideFromUtf8(DesktopSuffix));
+}
+
+void TForm2::SetLabel(TControl& label, const std::wstring& text)
+{
+    // Labels size themselves to their text in the form's font.
+    SIZE extent = {0, 0};
+    if (HDC dc = GetDC(label.Handle())) {
+        const HGDIOBJ old = SelectObject(dc, Font() ? static_cast<HGDIOBJ>(Font()) : GetStockObject(DEFAULT_GUI_FONT));
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(label.Handle(), dc);
+    }
+    label.SetText(text);
+    SetWindowPos(label.Handle(), nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(label.Handle(), nullptr, TRUE);
+}
+
+void TForm2::TrackBar1Change() { SaverSettings.Speed = TrackBarPosition(*TrackBar1); }
+
+void TForm2::TrackBar2Change()
+{
+    TSaverSettings& s = SaverSettings;
+    s.Bright = TrackBarPosition(*TrackBar2);
+    if (s.Bright >= 1 && s.Bright <= 12) {
+        const ScreenSize wall = WallpaperPresetSize(s.Bright);
+        WallWidth = wall.width;
+        WallHeight = wall.height;
+    }
+    RenewSizeLabel();
+}
+
+void TForm2::TrackBar3Change()
+{
+    const int position = TrackBarPosition(*TrackBar3);
+    if (position == SaverSettings.Rosacle) return;
+    SaverSettings.Rosacle = position;
+    SetLabel(*StaticText3, L"Rosacle " + Decimal(position));
+    ReInitGenerator();
+}
+
+void TForm2::TrackBar4Change()
+{
+    const int position = TrackBarPosition(*TrackBar4);
+    if (position == SaverSettings.Segment) return;
+    SaverSettings.Segment = position;
+    SetLabel(*StaticText4, L"Petals " + Decimal(position));
+    FillBackground();
+    ReInitGenerator();
+}
+
+void TForm2::CheckBox1Click() { SaverSettings.Rosacle_Random = Checked(*CheckBox1); }
+
+void TForm2::CheckBox2Click()
+{
+    SaverSettings.Oval = Checked(*CheckBox2);
+    FillBackground();
+    ReInitGenerator();
+}
+
+void TForm2::CheckBox3Click() { SaverSettings.Petals_Random = Checked(*CheckBox3); }
+
+void TForm2::CheckBox4Click()
+{
+    SaverSettings.Background = Checked(*CheckBox4);
+    FillBackground();
+}
+
+void TForm2::CheckBox5Click() { SaverSettings.Gray = Checked(*CheckBox5); }
+
+void TForm2::CheckBox6Click() { SaverSettings.Pictures = Checked(*CheckBox6); }
+
+void TForm2::Button1Click() { SaveSaverSettings(); }
+
+void TForm2::Button2Click()
+{
+    // Renders the wallpaper and opens the Save Wallpaper dialog (the export's own code).
+}
+
+void TForm2::Button3Click() { Close(); }

@@ -1,0 +1,86 @@
+#pragma once
+// The settings dialog: a live 512 x 382 preview of the rosette above the controls that edit
+// SaverSettings. " Save settings" writes them; "Save wallpaper" renders the pattern at the
+// chosen wallpaper size.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Bitmap.h"
+#include "platform/Form.h"
+#include "raster/TDIB.h"
+
+// Dialog state shared with the wallpaper export.
+extern TDIB PreviewSurface;      // 512 x 382 while the preview runs
+extern TBitmap WallBitmap;       // the rendered wallpaper
+extern int32_t WallWidth;        // wallpaper size in pixels
+extern int32_t WallHeight;
+extern std::string DesktopSuffix; // "-Your Desktop" when the wallpaper size is the screen's
+extern int32_t FrameCount;       // frames since the last FPS count
+extern int32_t WallCounter;      // number in the default wallpaper file name
+
+class TForm2;
+extern TForm2* Form2; // the dialog of this process, once made
+
+class TForm2 : public TForm {
+public:
+    TForm2();
+    ~TForm2() override;
+
+    static constexpr int PreviewWidth = 512;
+    static constexpr int PreviewHeight = 382;
+
+    // Every pixel of PreviewSurface white with Background on, black with it off.
+    void FillBackground();
+    // Lays the generator out for the 512 x 382 preview.
+    void LayPreviewGenerator();
+    // Back from an export: surface and generator at the preview size, cleared to the
+    // background, frame timer running again.
+    void RestorePreview();
+    // Whether FormCreate ran to its end (the preview exists and may draw).
+    bool PreviewReady() const { return previewReady_; }
+
+    void Button2Click();
+
+    TTimer Timer;  // 30 ms frame
+    TTimer Timer2; // 1000 ms frame-rate count
+
+protected:
+    void FormCreate() override;
+    void FormCreated(bool created) override;
+    void FormKeyDown(WORD key, unsigned shift) override;
+    void FormPaint(HDC dc) override;
+
+private:
+    void MakeControls();
+    void TimerTimer();
+    void Timer2Timer();
+    void TrackBar1Change();
+    void TrackBar2Change();
+    void TrackBar3Change();
+    void TrackBar4Change();
+    void CheckBox1Click();
+    void CheckBox2Click();
+    void CheckBox3Click();
+    void CheckBox4Click();
+    void CheckBox5Click();
+    void CheckBox6Click();
+    void Button1Click();
+    void Button3Click();
+
+    void RenewSizeLabel();
+    void ReInitGenerator();
+    void SetLabel(TControl& label, const std::wstring& text);
+
+    std::unique_ptr<TControl> StaticText1, StaticText2, StaticText3, StaticText4, StaticText6, StaticText7;
+    std::unique_ptr<TControl> TrackBar1, TrackBar2, TrackBar3, TrackBar4;
+    std::unique_ptr<TControl> CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6;
+    std::unique_ptr<TControl> Button1, Button2, Button3;
+    bool previewReady_ = false;
+};
+
+// A track bar's position and range.
+int TrackBarPosition(const TControl& bar);
+// Moves a track bar to `position` clamped to its range; when that changes the position, the
+// bar is redrawn and its OnChange runs. Returns whether the position changed.
+bool SetTrackBarPosition(TControl& bar, int position);
