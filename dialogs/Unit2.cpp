@@ -45,12 +45,17 @@ std::unique_ptr<TControl> MakeLabel(TForm& form, int left, int top, const std::w
 
 std::unique_ptr<TControl> MakeTrackBar(TForm& form, int left, int top, int width, int minimum, int maximum)
 {
-    auto bar = std::make_unique<TControl>(form, TRACKBAR_CLASSW, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS,
+    auto bar = std::make_unique<TControl>(form, TRACKBAR_CLASSW, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH,
                                           left, top, width, 12);
     // One message per end: TBM_SETRANGE would pack both into 16 bits each.
     bar->Send(TBM_SETRANGEMIN, FALSE, minimum);
     bar->Send(TBM_SETRANGEMAX, FALSE, maximum);
     bar->Send(TBM_SETTICFREQ, 1, 0);
+    // A short thumb leaves room for the ticks inside the bar's 12 pixels.
+    bar->Send(TBM_SETTHUMBLENGTH, 5, 0);
+    // A new range does not move the drawn thumb, and a position the bar already has is not
+    // drawn again: two real moves leave the thumb on the start position.
+    bar->Send(TBM_SETPOS, TRUE, maximum);
     bar->Send(TBM_SETPOS, TRUE, minimum);
     return bar;
 }
@@ -123,7 +128,7 @@ void TForm2::MakeControls()
     Button1 = MakeButton(*this, 10, 515, 120, L" Save settings");
     Button2 = MakeButton(*this, 150, 515, 120, L"Save wallpaper");
     Button3 = MakeButton(*this, 426, 515, 75, L"Close");
-    for (TControl* label : {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText6.get()})
+    for (TControl* label : {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText4.get(), StaticText6.get()})
         SetLabel(*label, label->Text());
 
     TrackBar1->OnChange = [this] { TrackBar1Change(); };
@@ -172,11 +177,7 @@ void TForm2::FormCreate()
     const ScreenSize screen = PrimaryScreenSize();
     WallWidth = screen.width;
     WallHeight = screen.height;
-    if (s.Bright >= 1 && s.Bright <= 12) {
-        const ScreenSize wall = WallpaperPresetSize(s.Bright);
-        WallWidth = wall.width;
-        WallHeight = wall.height;
-    }
+    ApplyWallpaperPreset();
     RenewSizeLabel();
     if (WallWidth > Rosacle::MaxSurfaceWidth) WallWidth = Rosacle::MaxSurfaceWidth;
     if (WallHeight > Rosacle::MaxSurfaceHeight) WallHeight = Rosacle::MaxSurfaceHeight;
@@ -264,6 +265,16 @@ void TForm2::FormKeyDown(WORD key, unsigned)
     if (key == VK_ESCAPE) Close();
 }
 
+void TForm2::ApplyWallpaperPreset()
+{
+    // Any other Bright (0 on a screen of no preset) keeps the size as it is.
+    const int32_t bright = SaverSettings.Bright;
+    if (bright < 1 || bright > 12) return;
+    const ScreenSize wall = WallpaperPresetSize(bright);
+    WallWidth = wall.width;
+    WallHeight = wall.height;
+}
+
 void TForm2::RenewSizeLabel()
 {
     const ScreenSize screen = PrimaryScreenSize();
@@ -291,13 +302,8 @@ void TForm2::TrackBar1Change() { SaverSettings.Speed = TrackBarPosition(*TrackBa
 
 void TForm2::TrackBar2Change()
 {
-    TSaverSettings& s = SaverSettings;
-    s.Bright = TrackBarPosition(*TrackBar2);
-    if (s.Bright >= 1 && s.Bright <= 12) {
-        const ScreenSize wall = WallpaperPresetSize(s.Bright);
-        WallWidth = wall.width;
-        WallHeight = wall.height;
-    }
+    SaverSettings.Bright = TrackBarPosition(*TrackBar2);
+    ApplyWallpaperPreset();
     RenewSizeLabel();
 }
 

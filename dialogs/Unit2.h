@@ -68,6 +68,7 @@ private:
     void Button1Click();
     void Button3Click();
 
+    void ApplyWallpaperPreset();
     void RenewSizeLabel();
     void ReInitGenerator();
     void SetLabel(TControl& label, const std::wstring& text);

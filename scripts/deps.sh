@@ -9,7 +9,7 @@ mkdir -p "$deps"
 
 packages=(cmake ninja-build g++ pkg-config dpkg-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  wine64   wine wine32:i386 xvfb x11-utils imagemagick xdotool
+  wine64   wine wine32:i386 fonts-wine xvfb x11-utils imagemagick xdotool
   libjpeg62-turbo-dev libpng-dev googletest libgtest-dev libcli11-dev
   libx11-dev libxext-dev clang libclang-rt-14-dev valgrind python3 file)
 

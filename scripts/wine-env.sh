@@ -28,5 +28,16 @@ wine_prefix_ready() {
     timeout 300 "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
     timeout 120 "$WINESERVER" -w || true
   fi
-  [ -f "$WINEPREFIX/system.reg" ]
+  [ -f "$WINEPREFIX/system.reg" ] || return 1
+  wine_fonts_ready
+}
+
+# Wine's own fonts (package fonts-wine) into the prefix's font folder, where this Wine looks
+# for them; without them "Tahoma" and the system fonts fall back to wider substitutes.
+wine_fonts_ready() {
+  local from=/usr/share/wine/fonts to="$WINEPREFIX/drive_c/windows/Fonts" font
+  [ -d "$from" ] && [ -d "$to" ] || return 0
+  for font in "$from"/*; do
+    [ -e "$to/${font##*/}" ] || cp "$font" "$to/" 2>/dev/null || true
+  done
 }

@@ -1,0 +1,153 @@
+// Test driver of the settings dialog from another process: finds the dialog by its caption
+// and its controls by their place in the client area, then runs the commands of its command
+// line in order, printing one line for each query.
+//   wait            the dialog exists (up to 60 s), else exit 1
+//   label NAME      text of a label: Speed, Size (StaticText7), Rosacle, Petals, FPS
+//   bar N           position of TrackBarN
+//   thumb N         1 when TrackBarN's thumb sits where its position says, else 0
+//   setbar N POS    moves TrackBarN as the user does: TBM_SETPOS, then the scroll notices
+//   click NAME      BM_CLICK on CheckBox1..6 or Button1..3
+//   checked N       1 when CheckBoxN is ticked
+//   focus N         gives TrackBarN the keyboard focus
+//   origin          the client area's top-left corner on the screen: "x y"
+//   closebox        what the caption's close box sends (WM_SYSCOMMAND SC_CLOSE)
+//   sleep MS        waits
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+#include "tests/windows/ControlFinder.h"
+
+namespace {
+
+HWND Dialog = nullptr;
+
+struct Place {
+    const wchar_t* name;
+    int left, top;
+};
+
+const Place Places[] = {
+    {L"Speed", 10, 385},      {L"Rosacle", 207, 385},   {L"Size", 10, 485},       {L"Petals", 207, 438},
+    {L"FPS", 402, 430},       {L"TrackBar1", 3, 407},   {L"TrackBar2", 3, 460},   {L"TrackBar3", 200, 407},
+    {L"TrackBar4", 200, 460}, {L"CheckBox1", 430, 385}, {L"CheckBox2", 407, 460}, {L"CheckBox3", 302, 438},
+    {L"CheckBox4", 207, 485}, {L"CheckBox5", 340, 485}, {L"CheckBox6", 430, 485}, {L"Button1", 10, 515},
+    {L"Button2", 150, 515},   {L"Button3", 426, 515},
+};
+
+HWND Control(const std::wstring& name)
+{
+    for (const Place& place : Places) {
+        if (name != place.name) continue;
+        if (HWND found = control_finder::ControlAt(Dialog, place.left, place.top)) return found;
+        std::fprintf(stderr, "no control %ls\n", name.c_str());
+        std::exit(3);
+    }
+    std::fprintf(stderr, "unknown control %ls\n", name.c_str());
+    std::exit(2);
+}
+
+std::wstring Text(HWND window)
+{
+    wchar_t text[256] = {};
+    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The thumb's centre against the place its position gives on the channel.
+bool ThumbMatches(HWND bar)
+{
+    RECT thumb = {}, channel = {};
+    SendMessageW(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    SendMessageW(bar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const long minimum = long(SendMessageW(bar, TBM_GETRANGEMIN, 0, 0));
+    const long maximum = long(SendMessageW(bar, TBM_GETRANGEMAX, 0, 0));
+    const long position = long(SendMessageW(bar, TBM_GETPOS, 0, 0));
+    const long thumbWidth = thumb.right - thumb.left;
+    const long span = channel.right - channel.left - thumbWidth;
+    const long expected = channel.left + thumbWidth / 2 + span * (position - minimum) / (maximum - minimum);
+    const long centre = (thumb.left + thumb.right) / 2;
+    return std::labs(centre - expected) <= 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    for (int k = 1; k < argc; ++k) {
+        const std::wstring command = argv[k];
+        auto next = [&]() -> std::wstring {
+            if (k + 1 >= argc) {
+                std::fprintf(stderr, "%ls needs an argument\n", command.c_str());
+                std::exit(2);
+            }
+            return argv[++k];
+        };
+        if (command == L"wait") {
+            for (int waited = 0; !(Dialog = FindWindowW(nullptr, L"Fractal Rosacle Settings")); waited += 50) {
+                if (waited >= 60000) return 1;
+                Sleep(50);
+            }
+            // The controls exist once the window is shown.
+            for (int waited = 0; !IsWindowVisible(Dialog) && waited < 60000; waited += 50) Sleep(50);
+            continue;
+        }
+        if (command == L"sleep") {
+            Sleep(DWORD(_wtoi(next().c_str())));
+            continue;
+        }
+        if (!Dialog && !(Dialog = FindWindowW(nullptr, L"Fractal Rosacle Settings"))) {
+            std::fprintf(stderr, "no dialog\n");
+            return 1;
+        }
+        if (command == L"label") {
+            std::printf("%ls\n", Text(Control(next())).c_str());
+        } else if (command == L"bar") {
+            std::printf("%ld\n", long(SendMessageW(Control(L"TrackBar" + next()), TBM_GETPOS, 0, 0)));
+        } else if (command == L"thumb") {
+            std::printf("%d\n", ThumbMatches(Control(L"TrackBar" + next())) ? 1 : 0);
+        } else if (command == L"setbar") {
+            const HWND bar = Control(L"TrackBar" + next());
+            const int position = _wtoi(next().c_str());
+            SendMessageW(bar, TBM_SETPOS, TRUE, position);
+            SendMessageW(Dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(bar));
+            SendMessageW(Dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+        } else if (command == L"click") {
+            SendMessageW(Control(next()), BM_CLICK, 0, 0);
+        } else if (command == L"checked") {
+            std::printf("%d\n", SendMessageW(Control(L"CheckBox" + next()), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        } else if (command == L"focus") {
+            const HWND bar = Control(L"TrackBar" + next());
+            const DWORD mine = GetCurrentThreadId(), theirs = GetWindowThreadProcessId(Dialog, nullptr);
+            AttachThreadInput(mine, theirs, TRUE);
+            SetFocus(bar);
+            AttachThreadInput(mine, theirs, FALSE);
+            if (GetFocus() != bar) {
+                // Once detached, this thread no longer sees the other thread's focus: ask it.
+                GUITHREADINFO info = {};
+                info.cbSize = sizeof info;
+                GetGUIThreadInfo(theirs, &info);
+                if (info.hwndFocus != bar) {
+                    std::fprintf(stderr, "focus did not move\n");
+                    return 4;
+                }
+            }
+        } else if (command == L"origin") {
+            POINT p = {0, 0};
+            ClientToScreen(Dialog, &p);
+            std::printf("%ld %ld\n", p.x, p.y);
+        } else if (command == L"closebox") {
+            PostMessageW(Dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        } else {
+            std::fprintf(stderr, "unknown command %ls\n", command.c_str());
+            return 2;
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}

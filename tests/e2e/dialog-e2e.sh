@@ -1,0 +1,212 @@
+#!/usr/bin/env bash
+# The settings dialog end to end: each case on its own Xvfb screen, in the project's Wine
+# prefix, with the settings key reset; the dialog is driven from another process and looked
+# at in screenshots. Every wait polls a condition under a generous timeout.
+# dialog-e2e.sh SAVER.scr DRIVER.exe BOXTEXT.exe
+set -u
+saver=$1
+driver=$2
+boxtext=$3
+root=$(cd "$(dirname "$0")/../.." && pwd)
+source "$root/scripts/xvfb.sh"
+source "$root/scripts/wine-env.sh" 64
+wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
+key='HKCU\Software\Fractal Rosacle'
+failures=0
+pid=
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
+reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
+set_dword() { reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+stored() { reg query "$key" /v "$1" | awk -v n="$1" '$1 == n { print $3 }'; }
+drive() { "$WINELOADER" "$driver" "$@" 2>&1 | tr -d '\r'; }
+
+# Pattern 1 on a white background, no random picks, the folder value present.
+settings() {
+  reg delete "$key" /f >/dev/null
+  for v in Speed:54 Bright:2 Rosacle:1 Size:52 Segment:8 Background:1 Gray:0 Oval:0 Pictures:0 \
+           Rosacle_Random:0 Petals_Random:0; do set_dword "${v%%:*}" "${v##*:}"; done
+  reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f >/dev/null
+}
+
+wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds
+  local limit=$(( $1 * 10 )); shift
+  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+running() { kill -0 "$pid" 2>/dev/null; }
+ended() { ! running; }
+
+start_case() { # NAME SCREEN
+  case=$1
+  [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" $1 "* ]] || return 1
+  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
+  xvfb_stop
+  xvfb_start "$2" || { fail "no display"; return 1; }
+}
+start_dialog() { # ARGS...
+  "$WINELOADER" "$saver" "$@" >/dev/null 2>&1 &
+  pid=$!
+}
+# Waits for the dialog and sets ox, oy to its client area's place on the screen.
+expect_dialog() {
+  local origin
+  origin=$(timeout 90 "$WINELOADER" "$driver" wait origin 2>/dev/null | tr -d '\r')
+  [ -n "$origin" ] || { fail "no settings dialog"; return 1; }
+  read -r ox oy <<<"$origin"
+}
+expect_end() { # WHAT
+  wait_for 30 ended || { fail "still running after $1"; kill "$pid" 2>/dev/null; return 1; }
+}
+expect() { # WHAT EXPECTED ACTUAL
+  [ "$2" = "$3" ] || fail "$1: expected '$2', got '$3'"
+}
+
+shoot() { import -window root "$1"; }
+# The 512 x 382 preview of a screenshot, and the screenshot with the preview blacked out.
+preview_of() { convert "$1" -crop "512x382+$ox+$oy" +repage "$2"; }
+outside_of() { convert "$1" -fill black -draw "rectangle $ox,$oy $((ox + 511)),$((oy + 381))" "$2"; }
+differing() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
+# The preview with the rosette's disc (radius 191 about the centre) blacked out: what the
+# points never reach.
+margin_of() { convert "$1" -fill black -draw "circle 256,191 256,$((191 + 193))" "$2"; }
+brightest() { convert "$1" -format '%[fx:maxima*255]' info:; }
+# Shoots the screen until PREDICATE holds for the preview (written to FILE), up to 20 s: a
+# change shows with the next frame, which a loaded machine may bring late.
+preview_until() { # FILE PREDICATE [ARGS...]
+  local file=$1; shift
+  for _ in $(seq 1 40); do
+    shoot "$work/screen.png"; preview_of "$work/screen.png" "$file"
+    "$@" "$file" && return 0
+    sleep 0.5
+  done
+  return 1
+}
+white_corner() { [ "$(pixel "$1" 2 2)" = "255,255,255" ]; }
+black_margin_rosette_drawn() {
+  margin_of "$1" "$work/margin.png"
+  [ "$(brightest "$work/margin.png")" = 0 ] && [ "$(pixel "$1" 256 120)" != "0,0,0" ]
+}
+differs_from() { [ "$(differing "$1" "$2")" -gt 1000 ]; } # REFERENCE FILE
+pixel() { # IMAGE X Y: "red,green,blue"
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+
+# 1366 x 768, no settings: the first run stores Bright 7; the preview alone animates; Escape
+# with a track bar focused ends the program.
+start_case first-1366 1366x768x24 && {
+  reg delete "$key" /f >/dev/null
+  start_dialog /c
+  if expect_dialog; then
+    expect "stored Bright" 0x7 "$(stored Bright)"
+    mapfile -t got < <(drive bar 2 thumb 2 label Size)
+    expect "wallpaper bar" 7 "${got[0]}"
+    expect "thumb on its position" 1 "${got[1]}"
+    expect "size label" "1366x768-Your Desktop" "${got[2]}"
+    preview_until "$work/pa.png" white_corner || fail "no preview drawn"
+    cp "$work/screen.png" "$work/a.png"
+    # 0.5 s apart; a loaded machine gets a few more half seconds for its next frame.
+    for _ in $(seq 1 10); do
+      sleep 0.5; shoot "$work/b.png"; preview_of "$work/b.png" "$work/pb.png"
+      [ "$(differing "$work/pa.png" "$work/pb.png")" -gt 0 ] && break
+    done
+    [ "$(differing "$work/pa.png" "$work/pb.png")" -gt 0 ] || fail "the preview did not change"
+    outside_of "$work/a.png" "$work/oa.png"; outside_of "$work/b.png" "$work/ob.png"
+    expect "pixels changed outside the preview" 0 "$(differing "$work/oa.png" "$work/ob.png")"
+    cp "$work/b.png" /tmp/rosacle-dialog-1366.png 2>/dev/null
+    drive focus 3 >/dev/null
+    xdotool mousemove $((ox + 256)) $((oy + 450)) key Escape
+    expect_end "Escape with a track bar focused"
+  fi
+}
+
+# 1400 x 1050 matches no preset: Bright stays 0, the bar shows 1, Save stores 0; Close ends.
+start_case first-1400 1400x1050x24 && {
+  reg delete "$key" /f >/dev/null
+  start_dialog /C
+  if expect_dialog; then
+    expect "stored Bright" 0x0 "$(stored Bright)"
+    expect "wallpaper bar" 1 "$(drive bar 2)"
+    expect "size label" "1400x1050-Your Desktop" "$(drive label Size)"
+    set_dword Bright 5
+    drive click Button1 >/dev/null
+    expect "Bright after Save" 0x0 "$(stored Bright)"
+    drive click Button3 >/dev/null
+    expect_end "Close"
+  fi
+}
+
+# 2560 x 1440: the label names the screen although wallpapers are clamped; the close box ends.
+start_case first-2560 2560x1440x24 && {
+  reg delete "$key" /f >/dev/null
+  start_dialog /c:1234
+  if expect_dialog; then
+    expect "size label" "2560x1440-Your Desktop" "$(drive label Size)"
+    expect "stored Bright" 0x0 "$(stored Bright)"
+    drive closebox >/dev/null
+    expect_end "the close box"
+  fi
+}
+
+# A stored pattern beyond the bar's range becomes 40; Save writes the eleven values, not the
+# folder, and whatever the controls changed.
+start_case rosacle-55 1024x768x24 && {
+  settings
+  set_dword Rosacle 55
+  start_dialog /c
+  if expect_dialog; then
+    mapfile -t got < <(drive bar 3 label Rosacle)
+    expect "pattern bar" 40 "${got[0]}"
+    expect "pattern label" "Rosacle 40" "${got[1]}"
+    reg delete "$key" /f >/dev/null
+    drive setbar 1 99 setbar 4 12 click CheckBox5 click Button1 >/dev/null
+    values=$(reg query "$key" | awk '$2 ~ /^REG_/ { print $1 "=" $3 }' | sort | paste -sd' ')
+    expect "saved values" "Background=0x1 Bright=0x2 Gray=0x1 Oval=0x0 Petals_Random=0x0 Pictures=0x0 \
+Rosacle=0x28 Rosacle_Random=0x0 Segment=0xc Size=0x34 Speed=0x63" "$values"
+    drive click Button3 >/dev/null
+    expect_end "Close"
+  fi
+}
+
+# Unticking Background blackens the whole preview at once and the rosette goes on on black;
+# the pattern and petal bars change the picture and their labels.
+start_case background 1024x768x24 && {
+  settings
+  start_dialog /c
+  if expect_dialog; then
+    preview_until "$work/pw.png" white_corner || fail "no white preview"
+    drive click CheckBox4 >/dev/null
+    preview_until "$work/pk.png" black_margin_rosette_drawn || fail "not black around the rosette without Background"
+    mapfile -t got < <(drive setbar 3 21 label Rosacle setbar 4 5 label Petals checked 4 thumb 3 thumb 4)
+    expect "labels, box and thumbs" "Rosacle 21|Petals 5|0|1|1" "$(IFS='|'; echo "${got[*]}")"
+    preview_until "$work/pp.png" differs_from "$work/pk.png" || fail "the new pattern does not show"
+    drive closebox >/dev/null
+    expect_end "the close box"
+  fi
+}
+
+# Settings that cannot be read: the error box, then a dialog that never draws its preview and
+# still closes.
+start_case load-error 1024x768x24 && {
+  settings
+  reg add "$key" /v Speed /t REG_SZ /d 54 /f >/dev/null
+  start_dialog /c
+  text=$(timeout 90 "$WINELOADER" "$boxtext" "Fractal Rosacle Screensaver" | tr -d '\r')
+  expect "box text" "Invalid data type for 'Speed'" "$text"
+  if expect_dialog; then
+    drive sleep 1500 >/dev/null
+    shoot "$work/e.png"; preview_of "$work/e.png" "$work/pe.png"
+    expect "preview centre" "192,192,192" "$(pixel "$work/pe.png" 256 191)"
+    expect "frame count" "FPS" "$(drive label FPS)"
+    expect "stored Speed" 54 "$(stored Speed)"
+    drive click Button3 >/dev/null
+    expect_end "Close after a failed start"
+  fi
+}
+
+"$WINESERVER" -k 2>/dev/null
+xvfb_stop
+[ "$failures" = 0 ] && echo "dialog e2e: all cases passed"
+exit $((failures > 0))
