@@ -95,6 +95,24 @@ std::unique_ptr<TControl> MakeList(TForm& form, DWORD style, int left, int top, 
     return list;
 }
 
+// Widens a label to its text where a substitute font runs wider than the one it was laid
+// out for, up to `widest` (the next control).
+void FitLabel(TControl& label, HFONT font, int width, int widest)
+{
+    const std::wstring text = label.Text();
+    SIZE extent = {0, 0};
+    if (HDC dc = GetDC(label.Handle())) {
+        const HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(label.Handle(), dc);
+    }
+    RECT r;
+    GetClientRect(label.Handle(), &r);
+    const int fitted = extent.cx > width ? (extent.cx < widest ? extent.cx : widest) : width;
+    SetWindowPos(label.Handle(), nullptr, 0, 0, fitted, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 std::vector<std::unique_ptr<TOKRightDlg>> SaveWallpaperDialogs;
 
 } // namespace
@@ -184,6 +202,7 @@ TOKRightDlg::TOKRightDlg(HWND owner) : TForm(SaveWallpaperLayout(owner)) {}
 void TOKRightDlg::FormCreate()
 {
     StaticText1 = std::make_unique<TControl>(*this, L"STATIC", SS_LEFT | SS_NOPREFIX, 8, 8, 48, 23, L"Name");
+    FitLabel(*StaticText1, Font(), 48, 56);
     Edit1 = std::make_unique<TControl>(*this, L"EDIT", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 64, 9, 240, 21);
     UseSystemFont(*Edit1);
     OKBtn = std::make_unique<TControl>(*this, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 332, 8, 75, 25, L"Save", IDOK);
