@@ -4,7 +4,7 @@
 # input (keys, double-clicks, the close box); checks the files, the registry and the preview.
 # Every wait polls a condition under a generous timeout.
 # wallpaper-e2e.sh SAVER.scr DIALOG_DRIVER.exe BOXTEXT.exe ROSACLE.exe
-set -u
+set -u -o pipefail # a driver's exit status counts, not that of the filter behind it
 saver=$(realpath "$1")
 driver=$(realpath "$2")
 boxtext=$(realpath "$3")
@@ -87,6 +87,7 @@ expect_name() { # NAME
   local name; name=$(drive text "$caption")
   [ "$name" = "$1" ] || fail "offered name '$name', not '$1'"
 }
+dialogs_open() { [ "$(xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | wc -l)" = "$1" ]; }
 folder_is() { [ "$(drive folder "$caption")" = "$1" ]; }
 expect_folder() { # PATH
   local folder; folder=$(drive folder "$caption")
@@ -197,7 +198,18 @@ start_case save-and-close 1366x768x24 && {
     open_export && expect_folder "$win_base\\walls"
     drive click "$caption" Cancel >/dev/null
     expect_closed "Cancel"
-    ls "$base/walls" | grep -q part && fail "temporary files left: $(ls "$base/walls")"
+    ! compgen -G "$base/walls/*.part" >/dev/null || fail "temporary files left: $(ls "$base/walls")"
+
+    # Two exports open at once: closing one gives the preview back, the other still saves
+    # the picture.
+    open_export && drive click "$settings_caption" "Save wallpaper" >/dev/null
+    wait_for 60 dialogs_open 2 || fail "no second Save Wallpaper dialog"
+    drive click "$caption" Cancel >/dev/null
+    wait_for 30 dialogs_open 1 || fail "Cancel did not close one of the two"
+    drive settext "$caption" second
+    drive click "$caption" Save >/dev/null
+    expect_closed "the second dialog's Save"
+    expect_wallpaper "$base/walls/second.jpg" 1366 768 white
   fi
 }
 

@@ -3,8 +3,6 @@
 // JPEG file with a wide name, written whole or not at all.
 #include <gtest/gtest.h>
 
-#include <jpeglib.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +12,7 @@
 #include "generator/Rosacle.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"
+#include "tests/JpegReader.h"
 
 namespace {
 
@@ -67,38 +66,7 @@ std::string Slurp(const std::wstring& path)
     return bytes;
 }
 
-struct Jpeg {
-    int width = 0, height = 0, components = 0;
-    bool progressive = true;
-    std::vector<uint8_t> rgb;
-};
-
-Jpeg ReadJpeg(const std::wstring& path)
-{
-    Jpeg j;
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f) return j;
-    jpeg_decompress_struct cinfo;
-    jpeg_error_mgr errors;
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, f);
-    jpeg_read_header(&cinfo, TRUE);
-    j.components = cinfo.num_components;
-    j.progressive = cinfo.progressive_mode;
-    jpeg_start_decompress(&cinfo);
-    j.width = static_cast<int>(cinfo.output_width);
-    j.height = static_cast<int>(cinfo.output_height);
-    j.rgb.resize(static_cast<size_t>(j.width) * j.height * 3);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = j.rgb.data() + static_cast<size_t>(cinfo.output_scanline) * j.width * 3;
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    std::fclose(f);
-    return j;
-}
+JpegFile ReadJpeg(const std::wstring& path) { return ReadJpegFile(_wfopen(path.c_str(), L"rb")); }
 
 TEST(Wallpaper, OneFrameOnACleanBackgroundAtTheWallpaperSize)
 {
@@ -166,7 +134,7 @@ TEST(Wallpaper, JpegOfTheBitmapUnderAWideName)
     { FILE* f = _wfopen(path.c_str(), L"wb"); std::fputs("older", f); std::fclose(f); }
 
     WriteWallpaperJpeg(wall, path);
-    const Jpeg j = ReadJpeg(path);
+    const JpegFile j = ReadJpeg(path);
     ASSERT_EQ(j.width, 800);
     ASSERT_EQ(j.height, 600);
     EXPECT_EQ(j.components, 3);
