@@ -68,20 +68,22 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
+struct ChildSearch {
+    const wchar_t* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM data)
+{
+    auto* search = reinterpret_cast<ChildSearch*>(data);
+    if (lstrcmpiW(ClassOf(child).c_str(), search->className) == 0) search->found.push_back(child);
+    return TRUE;
+}
+
 std::vector<HWND> Children(HWND parent, const wchar_t* className)
 {
-    struct Search {
-        const wchar_t* className;
-        std::vector<HWND> found;
-    } search = {className, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (lstrcmpiW(ClassOf(child).c_str(), s->className) == 0) s->found.push_back(child);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ChildSearch search = {className, {}};
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
