@@ -45,8 +45,8 @@ std::unique_ptr<TControl> MakeLabel(TForm& form, int left, int top, const std::w
 
 std::unique_ptr<TControl> MakeTrackBar(TForm& form, int left, int top, int width, int minimum, int maximum)
 {
-    auto bar = std::make_unique<TControl>(form, TRACKBAR_CLASSW, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH,
-                                          left, top, width, 12);
+    const DWORD style = WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | TBS_FIXEDLENGTH;
+    auto bar = std::make_unique<TControl>(form, TRACKBAR_CLASSW, style, left, top, width, 12);
     // One message per end: TBM_SETRANGE would pack both into 16 bits each.
     bar->Send(TBM_SETRANGEMIN, FALSE, minimum);
     bar->Send(TBM_SETRANGEMAX, FALSE, maximum);
@@ -128,7 +128,8 @@ void TForm2::MakeControls()
     Button1 = MakeButton(*this, 10, 515, 120, L" Save settings");
     Button2 = MakeButton(*this, 150, 515, 120, L"Save wallpaper");
     Button3 = MakeButton(*this, 426, 515, 75, L"Close");
-    for (TControl* label : {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText4.get(), StaticText6.get()})
+    for (TControl* label :
+         {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText4.get(), StaticText6.get()})
         SetLabel(*label, label->Text());
 
     TrackBar1->OnChange = [this] { TrackBar1Change(); };

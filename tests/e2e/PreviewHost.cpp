@@ -67,11 +67,15 @@ HWND MakeHost()
 // Polls for the preview child, serving messages meanwhile.
 HWND FindChild(HWND host, HANDLE process)
 {
+    // Another process's window is found while CreateWindowEx still runs there, before its
+    // title and WS_VISIBLE are set: wait for the style bit, report what there is at the end.
+    HWND child = nullptr;
     for (int i = 0; i < 200; ++i) {
-        if (HWND child = FindWindowExW(host, nullptr, PreviewClass, nullptr)) return child;
+        child = FindWindowExW(host, nullptr, PreviewClass, nullptr);
+        if (child && (GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE)) return child;
         if (WaitProcess(process, 50)) return nullptr;
     }
-    return nullptr;
+    return child;
 }
 
 DWORD WINAPI PreviewHere(LPVOID host)

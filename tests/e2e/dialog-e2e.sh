@@ -7,45 +7,15 @@ set -u
 saver=$1
 driver=$2
 boxtext=$3
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh" 64
-wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
-key='HKCU\Software\Fractal Rosacle'
-failures=0
-pid=
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/e2e-lib.sh"
 
-fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
-reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
-set_dword() { reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 stored() { reg query "$key" /v "$1" | awk -v n="$1" '$1 == n { print $3 }'; }
 drive() { "$WINELOADER" "$driver" "$@" 2>&1 | tr -d '\r'; }
+# Pattern 1 on white, no random picks, wallpapers of 1024 x 768.
+settings() { store_settings Bright:2; }
 
-# Pattern 1 on a white background, no random picks, the folder value present.
-settings() {
-  reg delete "$key" /f >/dev/null
-  for v in Speed:54 Bright:2 Rosacle:1 Size:52 Segment:8 Background:1 Gray:0 Oval:0 Pictures:0 \
-           Rosacle_Random:0 Petals_Random:0; do set_dword "${v%%:*}" "${v##*:}"; done
-  reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f >/dev/null
-}
-
-wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-running() { kill -0 "$pid" 2>/dev/null; }
-ended() { ! running; }
-
-start_case() { # NAME SCREEN
-  case=$1
-  [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" $1 "* ]] || return 1
-  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
-  xvfb_stop
-  xvfb_start "$2" || { fail "no display"; return 1; }
-}
 start_dialog() { # ARGS...
   "$WINELOADER" "$saver" "$@" >/dev/null 2>&1 &
   pid=$!
@@ -96,7 +66,7 @@ pixel() { # IMAGE X Y: "red,green,blue"
 
 # 1366 x 768, no settings: the first run stores Bright 7; the preview alone animates; Escape
 # with a track bar focused ends the program.
-start_case first-1366 1366x768x24 && {
+begin_case first-1366 1366x768x24 && {
   reg delete "$key" /f >/dev/null
   start_dialog /c
   if expect_dialog; then
@@ -123,9 +93,9 @@ start_case first-1366 1366x768x24 && {
 }
 
 # 1400 x 1050 matches no preset: Bright stays 0, the bar shows 1, Save stores 0; Close ends.
-start_case first-1400 1400x1050x24 && {
+begin_case first-1400 1400x1050x24 && {
   reg delete "$key" /f >/dev/null
-  start_dialog /C
+  start_dialog -C
   if expect_dialog; then
     expect "stored Bright" 0x0 "$(stored Bright)"
     expect "wallpaper bar" 1 "$(drive bar 2)"
@@ -139,7 +109,7 @@ start_case first-1400 1400x1050x24 && {
 }
 
 # 2560 x 1440: the label names the screen although wallpapers are clamped; the close box ends.
-start_case first-2560 2560x1440x24 && {
+begin_case first-2560 2560x1440x24 && {
   reg delete "$key" /f >/dev/null
   start_dialog /c:1234
   if expect_dialog; then
@@ -152,7 +122,7 @@ start_case first-2560 2560x1440x24 && {
 
 # A stored pattern beyond the bar's range becomes 40; Save writes the eleven values, not the
 # folder, and whatever the controls changed.
-start_case rosacle-55 1024x768x24 && {
+begin_case rosacle-55 1024x768x24 && {
   settings
   set_dword Rosacle 55
   start_dialog /c
@@ -172,7 +142,7 @@ Rosacle=0x28 Rosacle_Random=0x0 Segment=0xc Size=0x34 Speed=0x63" "$values"
 
 # Unticking Background blackens the whole preview at once and the rosette goes on on black;
 # the pattern and petal bars change the picture and their labels.
-start_case background 1024x768x24 && {
+begin_case background 1024x768x24 && {
   settings
   start_dialog /c
   if expect_dialog; then
@@ -189,7 +159,7 @@ start_case background 1024x768x24 && {
 
 # Settings that cannot be read: the error box, then a dialog that never draws its preview and
 # still closes.
-start_case load-error 1024x768x24 && {
+begin_case load-error 1024x768x24 && {
   settings
   reg add "$key" /v Speed /t REG_SZ /d 54 /f >/dev/null
   start_dialog /c

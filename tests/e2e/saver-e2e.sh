@@ -5,42 +5,16 @@
 set -u
 saver=$1
 boxtext=$2
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh" 64
-wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
-key='HKCU\Software\Fractal Rosacle'
-failures=0
-pid=
-
-fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
-reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
-set_dword() { reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
+source "$(dirname "$0")/e2e-lib.sh"
 
 # Pattern 1 on a known background; the rest of the values are the first run's.
-settings() { # BACKGROUND(0|1)
-  reg delete "$key" /f >/dev/null
-  for v in Speed:54 Bright:0 Rosacle:1 Size:52 Segment:8 Background:$1 Gray:0 Oval:0 Pictures:0 \
-           Rosacle_Random:0 Petals_Random:0; do set_dword "${v%%:*}" "${v##*:}"; done
-  reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f >/dev/null
-}
+settings() { store_settings "Background:$1"; } # BACKGROUND(0|1)
 
-wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-running() { kill -0 "$pid" 2>/dev/null; }
-ended() { ! running; }
 has_window() { xdotool search --name '^Form1$' >/dev/null 2>&1; }
 pixel() { convert "$shot" -format "%[pixel:p{$1,$2}]" info:; }
 
 start_case() { # NAME SCREEN
-  case=$1
-  [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" $1 "* ]] || return 1
-  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
-  xvfb_stop
-  xvfb_start "$2" || { fail "no display"; return 1; }
+  begin_case "$@" || return 1
   # At the centre, where a freshly started Wine also believes the cursor is.
   local size=${2%x*}
   xdotool mousemove $(( ${size%x*} / 2 )) $(( ${size#*x} / 2 ))
