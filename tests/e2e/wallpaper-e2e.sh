@@ -9,12 +9,8 @@ saver=$(realpath "$1")
 driver=$(realpath "$2")
 boxtext=$(realpath "$3")
 tool=$(realpath "$4")
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh" 64
-wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
+source "$(dirname "$0")/e2e-lib.sh"
 
-settings_key='HKCU\Software\Fractal Rosacle'
 folder_key='HKCU\Software\Fractal_Rosacle'
 x11_key='HKCU\Software\Wine\X11 Driver'
 settings_caption='Fractal Rosacle Settings'
@@ -23,11 +19,7 @@ base="$WINEPREFIX/drive_c/rosacle-e2e"
 win_base='C:\rosacle-e2e'
 unicode_name='Обои 壁紙'
 scratch=$(mktemp -d)
-failures=0
-pid=
 
-fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
-reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
 drive() { timeout 120 "$WINELOADER" "$driver" "$@" 2>/dev/null | tr -d '\r'; }
 # A registry value as the .reg export writes it (UTF-16 there, UTF-8 here).
 exported() { # KEY VALUE
@@ -36,33 +28,18 @@ exported() { # KEY VALUE
   [ -f "$scratch/export.reg" ] && iconv -f UTF-16 -t UTF-8 "$scratch/export.reg" | tr -d '\r' | grep "^\"$2\"="
 }
 
-wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds
-  local end=$(( SECONDS + $1 )); shift
-  until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.2; done
-}
-running() { [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; }
-ended() { ! running; }
-
 # The saver's settings with the wallpaper size `bright`, pattern 1 and 8 petals fixed; the
 # wallpaper folder only under the settings key.
 settings() { # BRIGHT BACKGROUND PATH_WALL
-  reg delete "$settings_key" /f >/dev/null
+  store_settings Bright:"$1" Background:"$2"
+  reg add "$key" /v Path_Wall /t REG_SZ /d "$3" /f >/dev/null
   reg delete "$folder_key" /f >/dev/null
-  for v in Speed:54 Bright:$1 Rosacle:1 Size:52 Segment:8 Background:$2 Gray:0 Oval:0 Pictures:0 \
-           Rosacle_Random:0 Petals_Random:0; do
-    reg add "$settings_key" /v "${v%%:*}" /t REG_DWORD /d "${v##*:}" /f >/dev/null
-  done
-  reg add "$settings_key" /v Path_Wall /t REG_SZ /d "$3" /f >/dev/null
   background=255,255,255; [ "$2" = 1 ] || background=0,0,0
 }
 
 start_case() { # NAME SCREEN
-  case=$1
-  [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" $1 "* ]] || return 1
   stop_dialog
-  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
-  xvfb_stop
-  xvfb_start "$2" || { fail "no display"; return 1; }
+  begin_case "$@"
 }
 # /c started in the folder `start` (a folder with known files), the settings dialog shown.
 start_dialog() {
@@ -145,7 +122,7 @@ expect_wallpaper() { # FILE WIDTH HEIGHT BACKGROUND(white|black)
 cleanup() {
   stop_dialog
   reg delete "$x11_key" /v Decorated /f >/dev/null
-  reg delete "$settings_key" /f >/dev/null
+  reg delete "$key" /f >/dev/null
   reg delete "$folder_key" /f >/dev/null
   [ -d "$scratch/locked" ] && chattr -i "$scratch/locked" 2>/dev/null
   chmod -R u+w "$scratch" 2>/dev/null
@@ -199,6 +176,15 @@ start_case save-and-close 1366x768x24 && {
     drive click "$caption" Cancel >/dev/null
     expect_closed "Cancel"
     ! compgen -G "$base/walls/*.part" >/dev/null || fail "temporary files left: $(ls "$base/walls")"
+
+    # A folder value of the wrong type: the error box (no full stop after a quote), no
+    # half-made dialog, the preview back.
+    reg add "$folder_key" /v Path_Wall /t REG_DWORD /d 1 /f >/dev/null
+    drive click "$settings_caption" "Save wallpaper" >/dev/null
+    text=$(timeout 90 "$WINELOADER" "$boxtext" "Fractal Rosacle Screensaver" | tr -d '\r')
+    [ "$text" = "Invalid data type for 'Path_Wall'" ] || fail "box text: '$text'"
+    expect_closed "a failed start"
+    reg delete "$folder_key" /f >/dev/null
 
     # Two exports open at once: closing one gives the preview back, the other still saves
     # the picture.
