@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "dialogs/Unit3.h"
+#include "dialogs/Wallpaper.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
 #include "raster/Plot.h"
@@ -350,7 +352,16 @@ void TForm2::Button1Click() { SaveSaverSettings(); }
 
 void TForm2::Button2Click()
 {
-    // Renders the wallpaper and opens the Save Wallpaper dialog (the export's own code).
+    if (!previewReady_) return;
+    Timer.SetEnabled(false);
+    try {
+        RenderWallpaper(PreviewSurface, WallBitmap, WallWidth, WallHeight, [this] { FillBackground(); });
+        OpenSaveWallpaperDialog(Handle());
+    } catch (...) {
+        // No dialog will give the preview back: do it here, then report.
+        RestorePreview();
+        throw;
+    }
 }
 
 void TForm2::Button3Click() { Close(); }

@@ -53,6 +53,7 @@ void TApplication::Run()
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) { // the main form posts the quit
         TForm::PreviewKey(message);
+        if (TForm::DialogKey(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -108,10 +109,10 @@ void TTimer::Apply()
 }
 
 TControl::TControl(TForm& owner, const wchar_t* windowClass, DWORD style, int left, int top, int width, int height,
-                   const std::wstring& text)
+                   const std::wstring& text, UINT id)
     : owner_(owner)
 {
-    const UINT id = owner.nextId_++;
+    if (id == 0) id = owner.nextId_++;
     handle_ = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top, width, height,
                               owner.handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                               GetModuleHandleW(nullptr), nullptr);
@@ -160,7 +161,7 @@ void TForm::Create()
     AdjustWindowRectEx(&frame, layout_.style, FALSE, layout_.exStyle);
     const HWND window = CreateWindowExW(layout_.exStyle, FormClassName, layout_.caption.c_str(),
                                         layout_.style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                        frame.right - frame.left, frame.bottom - frame.top, layout_.owner, nullptr,
                                         GetModuleHandleW(nullptr), this);
     if (!window) Failure("%s cannot be made", "Window");
     if (!Application.MainForm) Application.MainForm = this;
@@ -227,6 +228,19 @@ void TForm::PreviewKey(const MSG& message)
     form->Dispatch([&] { form->FormKeyDown(key, shift); });
 }
 
+bool TForm::DialogKey(MSG& message)
+{
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST || !message.hwnd) return false;
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    if (!root) return false;
+    wchar_t className[32] = {};
+    GetClassNameW(root, className, 32);
+    if (lstrcmpW(className, FormClassName) != 0) return false;
+    TForm* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+    if (!form || !form->layout_.dialogKeys) return false;
+    return IsDialogMessageW(root, &message) != FALSE;
+}
+
 LRESULT CALLBACK TForm::WindowProc(HWND window, UINT message, WPARAM w, LPARAM l)
 {
     TForm* form;
@@ -266,6 +280,17 @@ LRESULT TForm::Route(UINT message, WPARAM w, LPARAM l)
         if (message == WM_SYSKEYDOWN && handle_) return DefWindowProcW(handle_, message, w, l);
         return 0;
     }
+    case WM_ACTIVATE:
+        if (!layout_.dialogKeys) break;
+        if (LOWORD(w) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(handle_, focus)) lastFocus_ = focus;
+        } else if (!HIWORD(w)) { // not minimised
+            if (!lastFocus_ || !IsWindow(lastFocus_) || !IsChild(handle_, lastFocus_))
+                lastFocus_ = GetNextDlgTabItem(handle_, nullptr, FALSE);
+            SetFocus(lastFocus_ ? lastFocus_ : handle_);
+        }
+        return 0;
     case WM_MOUSEMOVE: {
         const int x = static_cast<short>(LOWORD(l)), y = static_cast<short>(HIWORD(l));
         Dispatch([&] { FormMouseMove(x, y); });
@@ -306,6 +331,7 @@ LRESULT TForm::Route(UINT message, WPARAM w, LPARAM l)
             if (message != WM_COMMAND) handler = control->OnChange;
             else if (HIWORD(w) == BN_CLICKED) handler = control->OnClick;
             else if (HIWORD(w) == EN_CHANGE) handler = control->OnChange;
+            else if (HIWORD(w) == LBN_DBLCLK) handler = control->OnDblClick;
             if (handler) Dispatch(handler);
             return 0;
         }

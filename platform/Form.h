@@ -51,6 +51,12 @@ struct FormLayout {
     bool fontBold = false;
     // The form sees every key before the focused control does (FormKeyDown runs first).
     bool keyPreview = false;
+    // Keys as in a dialog box: Tab and Shift+Tab move between the controls, Enter presses the
+    // control with the id IDOK, Escape the one with IDCANCEL; the focused control is kept
+    // while another window is active.
+    bool dialogKeys = false;
+    // The window that owns this one (stays below it; none for a window of its own).
+    HWND owner = nullptr;
 };
 
 // A window timer of a form. Its handler runs through the dispatcher.
@@ -77,8 +83,9 @@ private:
 // once, so the form's window must exist (make controls in FormCreate).
 class TControl {
 public:
+    // id 0 takes the form's next free one (these start above IDOK and IDCANCEL).
     TControl(TForm& owner, const wchar_t* windowClass, DWORD style, int left, int top, int width, int height,
-             const std::wstring& text = L"");
+             const std::wstring& text = L"", UINT id = 0);
     ~TControl();
     TControl(const TControl&) = delete;
     TControl& operator=(const TControl&) = delete;
@@ -91,6 +98,7 @@ public:
 
     std::function<void()> OnClick;  // buttons and check boxes
     std::function<void()> OnChange; // edits (EN_CHANGE), track bars (scroll notifications)
+    std::function<void()> OnDblClick; // list boxes with LBS_NOTIFY (LBN_DBLCLK)
 
 private:
     friend class TForm;
@@ -143,6 +151,8 @@ private:
     friend class TApplication;
     // The key preview: a key message for a control of a previewing form reaches the form first.
     static void PreviewKey(const MSG& message);
+    // The dialog keys of the form the message is for; true when the message was used.
+    static bool DialogKey(MSG& message);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT Route(UINT message, WPARAM w, LPARAM l);
 
@@ -151,7 +161,8 @@ private:
     HBRUSH brush_ = nullptr;
     HFONT font_ = nullptr;
     bool closing_ = false;
+    HWND lastFocus_ = nullptr; // with dialogKeys: the control to focus when active again
     std::vector<TTimer*> timers_;
     std::vector<TControl*> controls_;
-    UINT nextId_ = 1;
+    UINT nextId_ = 100;
 };

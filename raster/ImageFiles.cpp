@@ -235,6 +235,15 @@ void WritePpmFile(const std::string& path, int32_t width, int32_t height, const 
     file.Commit();
 }
 
+void RgbFromBgr(const uint8_t* bgr, uint8_t* rgb, int32_t width)
+{
+    for (int32_t x = 0; x < width; ++x) {
+        rgb[3 * x] = bgr[3 * x + 2];
+        rgb[3 * x + 1] = bgr[3 * x + 1];
+        rgb[3 * x + 2] = bgr[3 * x];
+    }
+}
+
 void WriteImageFile(const DibSurface& surface, const std::string& path)
 {
     ImageFormat format;
@@ -243,14 +252,7 @@ void WriteImageFile(const DibSurface& surface, const std::string& path)
     if (surface.BitCount() != 24 || surface.Empty()) Failure("Cannot write file %s: no 24-bit image", path.c_str());
     const int32_t width = surface.Width();
     // The surface keeps blue, green, red.
-    RgbRowSource rows = [&surface, width](int32_t y, uint8_t* rgb) {
-        const uint8_t* bgr = surface.Row(y);
-        for (int32_t x = 0; x < width; ++x) {
-            rgb[3 * x] = bgr[3 * x + 2];
-            rgb[3 * x + 1] = bgr[3 * x + 1];
-            rgb[3 * x + 2] = bgr[3 * x];
-        }
-    };
+    RgbRowSource rows = [&surface, width](int32_t y, uint8_t* rgb) { RgbFromBgr(surface.Row(y), rgb, width); };
     switch (format) {
     case ImageFormat::Ppm: WritePpmFile(path, width, surface.Height(), rows); break;
     case ImageFormat::Png: WritePngFile(path, width, surface.Height(), rows); break;

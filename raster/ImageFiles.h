@@ -23,6 +23,9 @@ void WriteImageFile(const DibSurface& surface, const std::string& path);
 // Fills one row (0 = top) of width x 3 bytes, red, green, blue.
 using RgbRowSource = std::function<void(int32_t y, uint8_t* rgb)>;
 
+// One row of `width` pixels in the surface's blue, green, red order as red, green, blue.
+void RgbFromBgr(const uint8_t* bgr, uint8_t* rgb, int32_t width);
+
 // JPEG with the wallpaper settings: library defaults, quality 90 with baseline tables,
 // three-component RGB input, sequential.
 void WriteJpegFile(const std::string& path, int32_t width, int32_t height, const RgbRowSource& rows);

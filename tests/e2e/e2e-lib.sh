@@ -33,10 +33,9 @@ begin_case() { # NAME SCREEN
   xvfb_start "$2" || { fail "no display"; return 1; }
 }
 
-wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds
-  local limit=$(( $1 * 10 )); shift
-  for _ in $(seq 1 "$limit"); do "$@" && return 0; sleep 0.1; done
-  return 1
+wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds, however long each try takes
+  local end=$(( SECONDS + $1 )); shift
+  until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.1; done
 }
 running() { kill -0 "$pid" 2>/dev/null; }
 ended() { ! running; }

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #ifdef ROSACLE_HAVE_PNG
 #include <png.h>
 #endif
 
 #include "common/SaverError.h"
 #include "raster/ImageFiles.h"
+#include "tests/JpegReader.h"
 
 namespace fs = std::filesystem;
 
@@ -52,40 +52,7 @@ Image ReadPpm(const std::string& path)
     return image;
 }
 
-struct Decoded {
-    Image image;
-    int components = 0, quality0 = 0;
-    bool progressive = true, jfif = false;
-};
-
-Decoded ReadJpeg(const std::string& path)
-{
-    Decoded d;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return d;
-    jpeg_decompress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, f);
-    jpeg_read_header(&cinfo, TRUE);
-    d.components = cinfo.num_components;
-    d.progressive = cinfo.progressive_mode;
-    d.jfif = cinfo.saw_JFIF_marker;
-    d.quality0 = cinfo.quant_tbl_ptrs[0]->quantval[0];
-    jpeg_start_decompress(&cinfo);
-    d.image.width = cinfo.output_width;
-    d.image.height = cinfo.output_height;
-    d.image.rgb.resize(static_cast<size_t>(cinfo.output_width) * cinfo.output_height * 3);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = d.image.rgb.data() + static_cast<size_t>(cinfo.output_scanline) * cinfo.output_width * 3;
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    std::fclose(f);
-    return d;
-}
+JpegFile ReadJpeg(const std::string& path) { return ReadJpegFile(std::fopen(path.c_str(), "rb")); }
 
 TEST(ImageFiles, FormatFromExtension)
 {
@@ -148,14 +115,14 @@ TEST(ImageFiles, JpegWithWallpaperSettings)
     WriteJpegFile(path, 33, 17, [](int32_t, uint8_t* rgb) {
         for (int k = 0; k < 33 * 3; ++k) rgb[k] = 128;
     });
-    Decoded d = ReadJpeg(path);
-    EXPECT_EQ(d.image.width, 33);
-    EXPECT_EQ(d.image.height, 17);
+    JpegFile d = ReadJpeg(path);
+    EXPECT_EQ(d.width, 33);
+    EXPECT_EQ(d.height, 17);
     EXPECT_EQ(d.components, 3);
     EXPECT_FALSE(d.progressive);
     EXPECT_TRUE(d.jfif);
     EXPECT_EQ(d.quality0, 3); // 16 of the standard luminance table at quality 90
-    for (uint8_t c : d.image.rgb) ASSERT_NEAR(c, 128, 1);
+    for (uint8_t c : d.rgb) ASSERT_NEAR(c, 128, 1);
     fs::remove(path);
 }
 
@@ -184,7 +151,7 @@ TEST(ImageFiles, FailureKeepsTheOldFileAndLeavesNoPart)
     DibSurface s;
     Pattern(s);
     WriteImageFile(s, path);
-    EXPECT_EQ(ReadJpeg(path).image.width, 5);
+    EXPECT_EQ(ReadJpeg(path).width, 5);
     EXPECT_FALSE(fs::exists(path + ".part"));
     fs::remove(path);
 }
