@@ -29,7 +29,9 @@ public:
         threads_.clear();
         stopping_ = false;
         count_ = count;
-        for (int k = 1; k < count; ++k) threads_.emplace_back([this] { Work(); });
+        // A new thread has seen every job so far: the last one's pointer is already gone.
+        const unsigned seen = generation_;
+        for (int k = 1; k < count; ++k) threads_.emplace_back([this, seen] { Work(seen); });
     }
 
     int Count() const { return count_; }
@@ -61,10 +63,9 @@ private:
         for (int r = next_.fetch_add(1); r <= last_; r = next_.fetch_add(1)) rowWork(r);
     }
 
-    void Work()
+    void Work(unsigned seen)
     {
         SetExtendedPrecision();
-        unsigned seen = 0;
         for (;;) {
             const std::function<void(int)>* job;
             {
