@@ -55,6 +55,18 @@ int32_t ParseInteger(const std::string& option, const std::string& text, int32_t
 void ParseSize(const std::string& option, const std::string& text, int32_t& width, int32_t& height);
 void ParsePhases(const std::string& text, Rosacle::Extended phases[3]);
 
+// What a command line asks for: a render, a sheet, or nothing more than its exit status
+// (help was printed, or a usage problem was reported on err).
+struct Command {
+    enum Kind { Exit, Render, Sheet } kind = Exit;
+    int status = Success;
+    RenderOptions render;
+    SheetOptions sheet;
+};
+
+// Reads the command line without running anything.
+Command ParseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
 // Runs the tool on its command line; writes help to out and problems to err; returns the
 // exit status.
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
