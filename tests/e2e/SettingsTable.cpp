@@ -178,10 +178,24 @@ void Fail(Outcome& o, const std::wstring& why)
     o.what += why;
 }
 
-// Runs one start of the saver. windowCaption is the window the mode shows; when the mode
-// has none in this build, noWindowYet tells that it ended at once.
+// The exit code of an ended saver: 0, or what a crash leaves.
+void CheckExitCode(HANDLE process, Outcome& o)
+{
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    if (code != 0 && code != 99) {
+        wchar_t hex[32];
+        swprintf(hex, 32, L"exit code 0x%08lX", static_cast<unsigned long>(code));
+        Fail(o, hex);
+    }
+}
+
+// Runs one start of the saver. windowCaption is the window the mode shows; endedAtOnce,
+// when given, tells that the mode ended at once without one. With pending given, a saver
+// whose window went on the key is not waited for: its process goes to *pending, for the
+// caller to check its end while the next case runs (a Wine process takes seconds to go).
 Outcome RunCase(const std::wstring& saver, const wchar_t* mode, const wchar_t* windowCaption,
-                const std::wstring& expected, bool* endedAtOnce = nullptr)
+                const std::wstring& expected, bool* endedAtOnce = nullptr, HANDLE* pending = nullptr)
 {
     Outcome o;
     std::wstring command = L"\"" + saver + L"\" " + mode;
@@ -246,6 +260,14 @@ Outcome RunCase(const std::wstring& saver, const wchar_t* mode, const wchar_t* w
             if (!window) Sleep(50);
         }
         if (window) PressEscape(window);
+        if (window && pending) {
+            for (int waited = 0; waited < 30000 && IsWindow(window); waited += 50) Sleep(50);
+            if (!IsWindow(window)) {
+                *pending = pi.hProcess;
+                CloseHandle(pi.hThread);
+                return o;
+            }
+        }
         if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
             Foreign other{id, GetCurrentProcessId(), L""};
             EnumWindows(FindForeign, reinterpret_cast<LPARAM>(&other));
@@ -255,13 +277,7 @@ Outcome RunCase(const std::wstring& saver, const wchar_t* mode, const wchar_t* w
             WaitForSingleObject(pi.hProcess, 10000);
         }
     }
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    if (code != 0 && code != 99) {
-        wchar_t hex[32];
-        swprintf(hex, 32, L"exit code 0x%08lX", static_cast<unsigned long>(code));
-        Fail(o, hex);
-    }
+    CheckExitCode(pi.hProcess, o);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return o;
@@ -279,6 +295,35 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring modes = argc > 2 ? argv[2] : L"all";
     const std::wstring only = argc > 3 ? argv[3] : L"";
     int passed = 0, failed = 0, skipped = 0;
+
+    // Savers whose window went on the key, until their process has ended.
+    struct Ending {
+        std::wstring label;
+        HANDLE process;
+    };
+    std::vector<Ending> ending;
+    auto reap = [&](DWORD waitMs) {
+        for (size_t k = 0; k < ending.size();) {
+            const DWORD state = WaitForSingleObject(ending[k].process, waitMs);
+            Outcome o;
+            if (state == WAIT_OBJECT_0) {
+                CheckExitCode(ending[k].process, o);
+            } else if (waitMs == 0) {
+                ++k;
+                continue;
+            } else {
+                Fail(o, L"its window went, but the process was still there 30 s later");
+                TerminateProcess(ending[k].process, 99);
+            }
+            if (!o.ok) {
+                std::printf("FAIL %ls: %ls\n", ending[k].label.c_str(), o.what.c_str());
+                --passed;
+                ++failed;
+            }
+            CloseHandle(ending[k].process);
+            ending.erase(ending.begin() + k);
+        }
+    };
 
     struct Mode {
         const wchar_t* flag;
@@ -308,14 +353,18 @@ int wmain(int argc, wchar_t** argv)
                     ++failed;
                     continue;
                 }
-                const Outcome o = RunCase(saver, mode.flag, mode.window, Expected(v, w));
-                std::printf("%s %ls %ls as %ls: %ls\n", o.ok ? "ok" : "FAIL", mode.flag, v.name, w.label,
-                            o.what.c_str());
-                std::fflush(stdout);
+                HANDLE process = nullptr;
+                const Outcome o = RunCase(saver, mode.flag, mode.window, Expected(v, w), nullptr, &process);
+                const std::wstring label = std::wstring(mode.flag) + L" " + v.name + L" as " + w.label;
+                std::printf("%s %ls: %ls\n", o.ok ? "ok" : "FAIL", label.c_str(), o.what.c_str());
                 (o.ok ? passed : failed)++;
+                if (process) ending.push_back({label, process});
+                reap(0);
+                std::fflush(stdout);
             }
         }
     }
+    reap(30000);
     RegDeleteTreeW(HKEY_CURRENT_USER, Key);
     std::printf("settings table: %d passed, %d failed%s\n", passed, failed, skipped ? " (/c skipped)" : "");
     return failed ? 1 : 0;
