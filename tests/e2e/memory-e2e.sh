@@ -30,7 +30,9 @@ for _ in $(seq 1 600); do
   sleep 0.1
 done
 xdotool search --name '^Form1$' >/dev/null 2>&1 || { echo "FAIL: no saver window"; exit 1; }
-echo "memory: $(tr '\0' ' ' < "/proc/$pid/cmdline") (pid $pid), $seconds s"
+# The sampled process is the one that maps the saver (Wine's loader becomes it).
+grep -q 'FractalRosacle.scr' "/proc/$pid/maps" || { echo "FAIL: process $pid is not the saver"; exit 1; }
+echo "memory: $(tr '\0' ' ' < "/proc/$pid/cmdline" | tr -s ' ') (pid $pid), $seconds s"
 
 baseline=0 peak=0 samples=0
 for s in $(seq 1 "$seconds"); do
