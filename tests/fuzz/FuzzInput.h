@@ -1,7 +1,18 @@
 #pragma once
+// A promise of the code under test that an input broke: the fuzzer keeps the input.
+inline void FuzzCheck(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
 // Takes typed values off the front of a fuzzer's input; an exhausted input gives zeros.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>

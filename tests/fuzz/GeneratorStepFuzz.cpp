@@ -18,14 +18,6 @@ using namespace Rosacle;
 
 namespace {
 
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "generator fuzz: %s\n", what);
-        std::abort();
-    }
-}
-
 // An extended value: one of the awkward ones, or any 80-bit pattern.
 Extended TakeExtended(FuzzInput& in)
 {
@@ -94,10 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     GeneratorStep();
     if (RowCount >= 1) {
-        Check(Red[0][0] == Red[1][0] && Green[0][0] == Green[1][0] && Blue[0][0] == Blue[1][0], "the centre copy");
+        FuzzCheck(Red[0][0] == Red[1][0] && Green[0][0] == Green[1][0] && Blue[0][0] == Blue[1][0], "the centre copy");
         if (s.Background) {
             for (int j = 0; j <= RowPoints[RowCount]; ++j)
-                Check(Red[RowCount][j] == 255 && Green[RowCount][j] == 255 && Blue[RowCount][j] == 255,
+                FuzzCheck(Red[RowCount][j] == 255 && Green[RowCount][j] == 255 && Blue[RowCount][j] == 255,
                       "a white rim point that is not white");
         }
     }

@@ -10,24 +10,17 @@
 
 #include "app/RosacleTool.h"
 #include "generator/Rosacle.h"
+#include "tests/fuzz/FuzzInput.h"
 
 using namespace RosacleTool;
 
 namespace {
 
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "option fuzz: %s\n", what);
-        std::abort();
-    }
-}
-
 bool Inside(int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; }
 
 void CheckPhases(bool have, const Rosacle::Extended* phases)
 {
-    for (int k = 0; have && k < 3; ++k) Check(std::isfinite(phases[k]), "a phase that is not finite");
+    for (int k = 0; have && k < 3; ++k) FuzzCheck(std::isfinite(phases[k]), "a phase that is not finite");
 }
 
 } // namespace
@@ -54,29 +47,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     switch (c.kind) {
     case Command::Render: {
         const RenderOptions& o = c.render;
-        Check(problem.empty(), "a render with a complaint");
-        Check(Inside(o.pattern, 1, 40) && Inside(o.petals, 4, 12) && Inside(o.speed, 0, 150), "a render value");
-        Check(Inside(o.width, 1, Rosacle::MaxSurfaceWidth) && Inside(o.height, 1, Rosacle::MaxSurfaceHeight),
+        FuzzCheck(problem.empty(), "a render with a complaint");
+        FuzzCheck(Inside(o.pattern, 1, 40) && Inside(o.petals, 4, 12) && Inside(o.speed, 0, 150), "a render value");
+        FuzzCheck(Inside(o.width, 1, Rosacle::MaxSurfaceWidth) && Inside(o.height, 1, Rosacle::MaxSurfaceHeight),
               "a render size");
-        Check(Inside(o.frames, 1, 1000000) && !o.output.empty(), "render frames or output");
+        FuzzCheck(Inside(o.frames, 1, 1000000) && !o.output.empty(), "render frames or output");
         CheckPhases(o.havePhases, o.phases);
         break;
     }
     case Command::Sheet: {
         const SheetOptions& o = c.sheet;
-        Check(problem.empty(), "a sheet with a complaint");
-        Check(Inside(o.petals, 4, 12) && !o.output.empty(), "a sheet value");
-        Check(Inside(o.cellWidth, 1, Rosacle::MaxSurfaceWidth) && Inside(o.cellHeight, 1, Rosacle::MaxSurfaceHeight),
+        FuzzCheck(problem.empty(), "a sheet with a complaint");
+        FuzzCheck(Inside(o.petals, 4, 12) && !o.output.empty(), "a sheet value");
+        FuzzCheck(Inside(o.cellWidth, 1, Rosacle::MaxSurfaceWidth) && Inside(o.cellHeight, 1, Rosacle::MaxSurfaceHeight),
               "a sheet cell");
         CheckPhases(o.havePhases, o.phases);
         break;
     }
     case Command::Exit:
         if (c.status == UsageError) {
-            Check(problem.rfind("rosacle: ", 0) == 0, "a complaint without the program's name");
-            Check(problem.find('\n') == problem.size() - 1, "a complaint of more than one line");
+            FuzzCheck(problem.rfind("rosacle: ", 0) == 0, "a complaint without the program's name");
+            FuzzCheck(problem.find('\n') == problem.size() - 1, "a complaint of more than one line");
         } else {
-            Check(c.status == Success && !out.str().empty(), "an exit that is neither help nor a complaint");
+            FuzzCheck(c.status == Success && !out.str().empty(), "an exit that is neither help nor a complaint");
         }
         break;
     }

@@ -15,14 +15,6 @@ namespace {
 const char* const Names[] = {"Speed",    "Bright", "Rosacle",  "Size",           "Segment",       "Background",
                              "Gray",     "Oval",   "Pictures", "Rosacle_Random", "Petals_Random", "Path_Wall"};
 
-void Check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "settings fuzz: %s\n", what);
-        std::abort();
-    }
-}
-
 bool Same(const TSaverSettings& a, const TSaverSettings& b)
 {
     return a.Speed == b.Speed && a.Bright == b.Bright && a.Rosacle == b.Rosacle && a.Size == b.Size &&
@@ -72,9 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         loaded = true;
     } catch (const SaverError& e) {
         const std::string text = e.what();
-        Check(KnownMessage(text) || text.rfind("Failed to set data for '", 0) == 0, "an unknown message");
+        FuzzCheck(KnownMessage(text) || text.rfind("Failed to set data for '", 0) == 0, "an unknown message");
     }
-    Check(registry.openKeys == 0, "a key left open");
+    FuzzCheck(registry.openKeys == 0, "a key left open");
     if (!loaded) return 0;
 
     // What was loaded saves and loads back as the same record.
@@ -83,16 +75,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SaveSaverSettings(copy);
     SaverSettings = TSaverSettings();
     LoadSaverSettings(copy, false, screen);
-    Check(Same(first, SaverSettings), "the saved record loads back different");
+    FuzzCheck(Same(first, SaverSettings), "the saved record loads back different");
 
     // The folder text survives a write and a read: what the loader makes of any bytes is text
     // that the registry's own form holds unchanged.
-    Check(TextFromRegistryBytes(RegistryBytesFromText(first.Path_Wall)) == first.Path_Wall, "Path_Wall changes");
+    FuzzCheck(TextFromRegistryBytes(RegistryBytesFromText(first.Path_Wall)) == first.Path_Wall, "Path_Wall changes");
 
     // The owners' range step and the random picks keep the layout's limits.
     PickRandomChoices();
     ClampLayoutSettings();
-    Check(SaverSettings.Segment >= 4 && SaverSettings.Segment <= 12, "Segment out of range");
-    Check(SaverSettings.Rosacle >= 1 && SaverSettings.Rosacle <= 40, "Rosacle out of range");
+    FuzzCheck(SaverSettings.Segment >= 4 && SaverSettings.Segment <= 12, "Segment out of range");
+    FuzzCheck(SaverSettings.Rosacle >= 1 && SaverSettings.Rosacle <= 40, "Rosacle out of range");
     return 0;
 }
