@@ -1,4 +1,4 @@
-// One GeneratorStep on a small surface with arbitrary settings, phases, rates, working values
+// One GeneratorStep (or the preview's PreviewStep) on a small surface with arbitrary settings, phases, rates, working values
 // and leftover colours: phases may be NaN, infinite, huge or tiny. The sanitizers catch
 // overflow and stray indices; the frame's own promises are checked after it.
 #include <cmath>
@@ -84,19 +84,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
 
+    DibSurface surface;
+    surface.SetBitCount(24);
+    surface.SetWidth(width);
+    surface.SetHeight(height);
+    if (flags & 32) {
+        // The control-panel preview's frame instead.
+        PreviewStep();
+        PlotPreview(surface);
+        return 0;
+    }
     GeneratorStep();
     if (RowCount >= 1) {
         FuzzCheck(Red[0][0] == Red[1][0] && Green[0][0] == Green[1][0] && Blue[0][0] == Blue[1][0], "the centre copy");
         if (s.Background) {
             for (int j = 0; j <= RowPoints[RowCount]; ++j)
                 FuzzCheck(Red[RowCount][j] == 255 && Green[RowCount][j] == 255 && Blue[RowCount][j] == 255,
-                      "a white rim point that is not white");
+                          "a white rim point that is not white");
         }
     }
-    DibSurface surface;
-    surface.SetBitCount(24);
-    surface.SetWidth(width);
-    surface.SetHeight(height);
     PlotRosette(surface);
     return 0;
 }
