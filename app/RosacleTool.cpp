@@ -30,6 +30,25 @@ namespace {
 
 [[noreturn]] void Bad(const std::string& message) { throw BadUsage{message}; }
 
+// The one line on stderr: control characters that an argument brought in (a line break
+// above all) are written as \xHH so the complaint stays on its line.
+void Complain(std::ostream& err, const std::string& message)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::string line = "rosacle: ";
+    for (const char c : message) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F) {
+            line += "\\x";
+            line += hex[u >> 4];
+            line += hex[u & 15];
+        } else {
+            line += c;
+        }
+    }
+    err << line << "\n";
+}
+
 // The state of a generator at process start, so that every render starts alike.
 void FreshGenerator()
 {
@@ -284,8 +303,9 @@ void Bench(const BenchOptions& o, std::ostream& out)
     SetWorkerCount(callerWorkers);
 }
 
-int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+Command ParseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
 {
+    Command command;
     CLI::App app{"Renders Fractal Rosacle rosettes into image files (.png, .jpg, .jpeg, .ppm).", "rosacle"};
     app.require_subcommand(1, 1);
 
@@ -331,17 +351,20 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
-        return app.exit(e, out, err);
+        command.status = app.exit(e, out, err);
+        return command;
     } catch (const CLI::CallForAllHelp& e) {
-        return app.exit(e, out, err);
+        command.status = app.exit(e, out, err);
+        return command;
     } catch (const CLI::ParseError& e) {
-        err << "rosacle: " << e.what() << "\n";
-        return UsageError;
+        Complain(err, e.what());
+        command.status = UsageError;
+        return command;
     }
 
     try {
         if (render->parsed()) {
-            RenderOptions o;
+            RenderOptions& o = command.render;
             if (!t.pattern.empty()) o.pattern = ParseInteger("--pattern", t.pattern, 1, 40);
             if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);
             if (!t.size.empty()) ParseSize("--size", t.size, o.width, o.height);
@@ -361,18 +384,18 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
             }
             CheckOutput(t.output);
             o.output = t.output;
-            Render(o);
+            command.kind = Command::Render;
         } else if (bench->parsed()) {
-            BenchOptions o;
+            BenchOptions& o = command.bench;
             if (!t.size.empty()) ParseSize("--size", t.size, o.width, o.height);
             if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);
             if (!t.patterns.empty()) o.patterns = ParsePatternList(t.patterns);
             if (!t.frames.empty()) o.frames = ParseInteger("--frames", t.frames, 1, 100000);
             if (!t.threads.empty()) o.threads = ParseInteger("--threads", t.threads, 1, 64);
             if (!t.seed.empty()) o.seed = ParseSeed(t.seed);
-            Bench(o, out);
+            command.kind = Command::Bench;
         } else {
-            SheetOptions o;
+            SheetOptions& o = command.sheet;
             if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);
             if (!t.cell.empty()) ParseSize("--cell", t.cell, o.cellWidth, o.cellHeight);
             if (!t.phases.empty()) {
@@ -382,16 +405,27 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
             o.white = ParseBackground(t.background);
             CheckOutput(t.output);
             o.output = t.output;
-            Sheet(o);
+            command.kind = Command::Sheet;
         }
     } catch (const BadUsage& e) {
-        err << "rosacle: " << e.message << "\n";
-        return UsageError;
+        Complain(err, e.message);
+        command.status = UsageError;
+    }
+    return command;
+}
+
+int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+{
+    const Command command = ParseCommandLine(argc, argv, out, err);
+    try {
+        if (command.kind == Command::Render) Render(command.render);
+        if (command.kind == Command::Sheet) Sheet(command.sheet);
+        if (command.kind == Command::Bench) Bench(command.bench, out);
     } catch (const SaverError& e) {
-        err << "rosacle: " << e.what() << "\n";
+        Complain(err, e.what());
         return IoError;
     }
-    return Success;
+    return command.status;
 }
 
 } // namespace RosacleTool

@@ -68,6 +68,19 @@ void ParsePhases(const std::string& text, Rosacle::Extended phases[3]);
 // A list of pattern numbers such as "1-40" or "3,5,17-19": ascending, without repeats.
 std::vector<int32_t> ParsePatternList(const std::string& text);
 
+// What a command line asks for: a render, a sheet, a bench, or nothing more than its exit status
+// (help was printed, or a usage problem was reported on err).
+struct Command {
+    enum Kind { Exit, Render, Sheet, Bench } kind = Exit;
+    int status = Success;
+    RenderOptions render;
+    SheetOptions sheet;
+    BenchOptions bench;
+};
+
+// Reads the command line without running anything.
+Command ParseCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
 // Runs the tool on its command line; writes help to out and problems to err; returns the
 // exit status.
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

@@ -24,6 +24,9 @@ int32_t Max3(int32_t a, int32_t b, int32_t c)
     return m > c ? m : c;
 }
 
+// A channel that Round saturated at INT32_MIN inverts to INT32_MAX instead of overflowing.
+int32_t Inverted(int32_t c) { return Saturate(255 - int64_t(c)); }
+
 } // namespace
 
 void ThresholdPass()
@@ -37,9 +40,9 @@ void ThresholdPass()
 void InvertPass()
 {
     ForEachPoint(0, [](int32_t& r, int32_t& g, int32_t& b) {
-        r = 255 - r;
-        g = 255 - g;
-        b = 255 - b;
+        r = Inverted(r);
+        g = Inverted(g);
+        b = Inverted(b);
     });
 }
 
@@ -79,7 +82,11 @@ void ForEachRimPoint(int leaveOut, F f)
     }
 }
 
-void FadeToWhite(int d, int32_t& c) { c = Round(c + (255 - c) * (1 - static_cast<Extended>(d) / 5)); }
+// 255 - c taken in extended, exact for every channel value, so the outermost row is white.
+void FadeToWhite(int d, int32_t& c)
+{
+    c = Round(c + (255 - static_cast<Extended>(c)) * (1 - static_cast<Extended>(d) / 5));
+}
 
 void FadeToBlack(int d, int32_t& c) { c = Round(c * (d * 0.9L / 5 + 0.1L)); }
 

@@ -76,6 +76,12 @@ inline int32_t Round(Extended x)
     return static_cast<int32_t>(v);
 }
 
+// An integer result beyond the 32-bit range saturates, as Round does.
+inline int32_t Saturate(int64_t v)
+{
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
+}
+
 // Threads of a Windows process start with the x87 precision control at 53 bits; every
 // thread that computes must call this first.
 inline void SetExtendedPrecision()

@@ -18,6 +18,10 @@ echo "== native build and tests"
 build native
 ctest --test-dir build/native --output-on-failure -j "$jobs" || status=1
 
+echo "== sanitized build (clang, AddressSanitizer + UndefinedBehaviorSanitizer): native tests, short soak, fuzzers"
+build sanitize
+ctest --preset sanitize -j "$jobs" || status=1
+
 echo "== Windows builds"
 build win32
 build win64

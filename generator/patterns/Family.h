@@ -185,6 +185,13 @@ inline Extended B2(int r, int n) { return Cos(Phase1) + Cos((Phase2 + 5) * r / n
 // v: 1 at both ends of the row, 0 at its middle.
 inline Extended PointV(int i, int m) { return Abs(1 - static_cast<Extended>(2 * i) / m); }
 
+// R^2 + G^2 of two channel values, exact for any 32-bit values (a 64-bit significand holds
+// the sum), so a channel that Round saturated cannot overflow it.
+inline Extended ExactSquares(int32_t r, int32_t g)
+{
+    return static_cast<Extended>(r) * r + static_cast<Extended>(g) * g;
+}
+
 // An integer channel value as a share of 255 (R/255 of the entries).
 inline Extended Share(int32_t c) { return static_cast<Extended>(c) / 255; }
 

@@ -22,7 +22,7 @@ void Pattern1()
             Channels c;
             c.R = Round(Abs(u * u - t * t) * 255);
             c.G = Round(Abs(t + u + w.B) * 255);
-            c.B = Round(Sqrt(static_cast<Extended>(c.R * c.R + c.G * c.G)) / 1.41L);
+            c.B = Round(Sqrt(ExactSquares(c.R, c.G)) / 1.41L);
             return c;
         });
 }
@@ -43,8 +43,7 @@ inline Extended ShareSquares(const Channels& c)
 // sqrt(R^2 + G^2) / 1.41 with R^2 + G^2 an exact integer.
 inline int32_t HypotBlue(const Channels& c)
 {
-    const int64_t sum = int64_t(c.R) * c.R + int64_t(c.G) * c.G;
-    return Round(Sqrt(static_cast<Extended>(sum)) / 1.41L);
+    return Round(Sqrt(ExactSquares(c.R, c.G)) / 1.41L);
 }
 
 } // namespace

@@ -340,9 +340,7 @@ void Pattern34()
             u = Abs(1 - v * t) + t * a;
             const int32_t R = Round(Abs(x * x + (u * u - t * t)) * 255);
             const int32_t G = Round(Abs(t + u + x + b) * 255);
-            // R is at most 2550 and G at most 2040: the sum of squares is exact.
-            const int64_t squares = int64_t(R) * R + int64_t(G) * G;
-            const int32_t B = Round(Sqrt(static_cast<Extended>(squares)) / 1.41L);
+            const int32_t B = Round(Sqrt(ExactSquares(R, G)) / 1.41L);
             return Channels{R, G, B};
         });
 }
@@ -391,7 +389,8 @@ void Pattern36()
             x = Abs(u - t);
             const int32_t R = Round(Abs((1 - u) * (t + 1) * (x + 1) + a) * 255);
             const int32_t G = Round(Abs((Share(R) + 1) * (1 - t) * (1 - x) + b) * 255);
-            const int32_t B = R > G ? R - G : G - R; // an integer difference, not rounded
+            // An integer difference, not rounded; saturated R and G cannot overflow it.
+            const int32_t B = Saturate(R > G ? int64_t(R) - G : int64_t(G) - R);
             return Channels{R, G, B};
         });
 }

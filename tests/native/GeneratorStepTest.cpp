@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "generator/ColourPasses.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
@@ -278,6 +280,45 @@ TEST(Pattern1, AllPhasesZeroOuterRow)
             ASSERT_GE(Red[r][i], 0); ASSERT_LE(Red[r][i], 255);
             ASSERT_GE(Blue[r][i], 0); ASSERT_LE(Blue[r][i], 255);
         }
+}
+
+// Channels that Round saturated, phases that are not finite and speeds far beyond the
+// dialog's give defined results (the sanitized build checks that nothing overflows).
+TEST(Runaway, SaturatedChannelsThroughThePasses)
+{
+    LayQuiet(64, 48);
+    SetPoint(1, 0, INT32_MIN, INT32_MAX, -1);
+    InvertPass();
+    ExpectPoint(1, 0, INT32_MAX, 255 - INT32_MAX, 256);
+    const int n = RowCount;
+    SetPoint(n, 0, INT32_MIN, INT32_MAX, 0);
+    RimPass(true);
+    ExpectPoint(n, 0, 255, 255, 255);
+    SetPoint(n, 0, INT32_MIN, INT32_MAX, 0);
+    RimPass(false);
+    ExpectPoint(n, 0, Round(INT32_MIN * 0.1L), Round(INT32_MAX * 0.1L), 0);
+}
+
+TEST(Runaway, NonFinitePhasesAndExtremeSpeedsInEveryPattern)
+{
+    const Extended nan = std::numeric_limits<Extended>::quiet_NaN();
+    const Extended inf = std::numeric_limits<Extended>::infinity();
+    const Extended phases[][3] = {{nan, 1, 2}, {inf, -inf, 0}, {1e30L, -1e30L, 0x1p63L}};
+    for (int k = 1; k <= 40; ++k) {
+        for (const auto& p : phases) {
+            LayQuiet(64, 48, 4 + k % 9);
+            SaverSettings.Rosacle = k;
+            SaverSettings.Background = true;
+            SaverSettings.Gray = k % 2;
+            SaverSettings.Oval = k % 3 == 0;
+            SaverSettings.Speed = k % 2 ? INT32_MAX : INT32_MIN;
+            Phase1 = p[0]; Phase2 = p[1]; Phase3 = p[2];
+            GeneratorStep();
+            const int n = RowCount;
+            for (int j = 0; j <= RowPoints[n]; ++j) ASSERT_EQ(Red[n][j], 255) << "pattern " << k;
+            ASSERT_EQ(Red[0][0], Red[1][0]);
+        }
+    }
 }
 
 } // namespace

@@ -70,6 +70,9 @@ TEST(RosacleOptions, UsageErrorsGiveOneLineAndStatusTwo)
         {"render"},
         {"sheet", "--cell", "0x0", "-o", out.c_str()},
         {},
+        // Line breaks in what is echoed back stay on the one line.
+        {"render", "--pattern", "4\n0", "-o", out.c_str()},
+        {"render", "--unknown\r\nx", "-o", out.c_str()},
     };
     for (const auto& args : cases) {
         EXPECT_EQ(RunTool(args, &err), UsageError) << err;
