@@ -8,8 +8,8 @@ saver=$1
 driver=$2
 boxtext=$3
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/e2e-lib.sh"
+trap 'rm -rf "$work"; forget_settings' EXIT
 
 stored() { reg query "$key" /v "$1" | awk -v n="$1" '$1 == n { print $3 }'; }
 drive() { "$WINELOADER" "$driver" "$@" 2>&1 | tr -d '\r'; }

@@ -11,6 +11,10 @@ pid=
 
 fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
 reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
+# Run at exit: the cases leave wrong kinds of values behind, and the saver's main job runs in
+# this prefix too; without the key it starts as on a first run.
+forget_settings() { reg delete "$key" /f >/dev/null; }
+trap forget_settings EXIT
 set_dword() { reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 
 # A fresh settings key: pattern 1 without random picks on white, the other values those of a
