@@ -64,6 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CheckPhases(o.havePhases, o.phases);
         break;
     }
+    case Command::Bench: {
+        const BenchOptions& o = c.bench;
+        FuzzCheck(problem.empty(), "a bench with a complaint");
+        FuzzCheck(Inside(o.petals, 4, 12) && Inside(o.frames, 1, 100000) && Inside(o.threads, 0, 64), "a bench value");
+        FuzzCheck(Inside(o.width, 1, Rosacle::MaxSurfaceWidth) && Inside(o.height, 1, Rosacle::MaxSurfaceHeight),
+              "a bench size");
+        for (size_t k = 0; k < o.patterns.size(); ++k)
+            FuzzCheck(Inside(o.patterns[k], 1, 40) && (k == 0 || o.patterns[k - 1] < o.patterns[k]),
+                  "a bench pattern list out of range or order");
+        break;
+    }
     case Command::Exit:
         if (c.status == UsageError) {
             FuzzCheck(problem.rfind("rosacle: ", 0) == 0, "a complaint without the program's name");
