@@ -21,6 +21,11 @@ WINE=$WINELOADER
 # Whether this machine can run the chosen Wine at all (32-bit needs the kernel's ia32 support).
 wine_usable() { "$WINELOADER" --version >/dev/null 2>&1; }
 
+# Ends the Wine server and waits until it is gone. Each end-to-end script calls it after it has
+# started its own display, so that no Wine process, the desktop among them, still serves a
+# display that has gone away; and at its end, so the next script meets no dying server.
+wine_server_stop() { "$WINESERVER" -k 2>/dev/null; timeout 60 "$WINESERVER" -w 2>/dev/null || true; }
+
 # Creates the prefix once; later calls return at once.
 wine_prefix_ready() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then

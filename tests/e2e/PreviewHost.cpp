@@ -91,6 +91,12 @@ DWORD WINAPI PreviewHere(LPVOID host)
     return 0;
 }
 
+int NotStarted()
+{
+    Say("saver not started: error %lu", GetLastError());
+    return 1;
+}
+
 void EndHost(HWND host, HANDLE process)
 {
     const DWORD start = GetTickCount();
@@ -114,7 +120,7 @@ int wmain(int argc, wchar_t** argv)
         std::wstring arguments;
         for (int i = 3; i < argc; ++i) arguments += std::wstring(L" ") + argv[i];
         HANDLE process = Start(saver, arguments);
-        if (!process) return 1;
+        if (!process) return NotStarted();
         bool window = false;
         const DWORD start = GetTickCount();
         while (!WaitProcess(process, 20) && GetTickCount() - start < 5000)
@@ -128,7 +134,10 @@ int wmain(int argc, wchar_t** argv)
     }
 
     HWND host = MakeHost();
-    if (!host) return 1;
+    if (!host) {
+        Say("no host window: error %lu", GetLastError());
+        return 1;
+    }
     if (mode == L"inproc") {
         HANDLE thread = CreateThread(nullptr, 0, PreviewHere, host, 0, nullptr);
         if (!thread || !FindChild(host, thread)) return 1;
@@ -139,7 +148,7 @@ int wmain(int argc, wchar_t** argv)
         return 0;
     }
     HANDLE process = Start(saver, L" /p " + std::to_wstring(reinterpret_cast<uintptr_t>(host)));
-    if (!process) return 1;
+    if (!process) return NotStarted();
     HWND child = FindChild(host, process);
     if (!child) {
         Say("no child");

@@ -176,7 +176,7 @@ begin_case load-error 1024x768x24 && {
   fi
 }
 
-"$WINESERVER" -k 2>/dev/null
+wine_server_stop
 xvfb_stop
 [ "$failures" = 0 ] && echo "dialog e2e: all cases passed"
 exit $((failures > 0))

@@ -32,7 +32,7 @@ store_settings() { # [NAME:VALUE...]
 begin_case() { # NAME SCREEN
   case=$1
   [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" $1 "* ]] || return 1
-  "$WINESERVER" -k 2>/dev/null; "$WINESERVER" -w 2>/dev/null
+  wine_server_stop
   xvfb_stop
   xvfb_start "$2" || { fail "no display"; return 1; }
 }

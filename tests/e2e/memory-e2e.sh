@@ -13,9 +13,10 @@ source "$root/scripts/xvfb.sh"
 source "$root/scripts/wine-env.sh" 64
 wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
 pid=
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; "$WINESERVER" -k 2>/dev/null; xvfb_stop; }
+cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; wine_server_stop; xvfb_stop; }
 trap cleanup EXIT
 xvfb_start 1024x768x24 || { echo "no display"; exit 1; }
+wine_server_stop
 
 reg() { "$WINELOADER" reg "$@" >/dev/null 2>&1; }
 key='HKCU\Software\Fractal Rosacle'

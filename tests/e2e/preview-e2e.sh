@@ -30,11 +30,12 @@ expect() { # REPORT LINE
 cleanup() {
   rm -f "$system_copy"; rm -rf "$beside"
   use_password none
-  "$WINESERVER" -k 2>/dev/null; xvfb_stop
+  wine_server_stop; xvfb_stop
 }
 trap cleanup EXIT
 
 xvfb_start 640x480x24 || { echo "no display"; exit 1; }
+wine_server_stop
 rm -f "$system_copy"
 use_password none
 

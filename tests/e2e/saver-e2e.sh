@@ -114,7 +114,7 @@ start_case switch-a 1024x768x24 && {
   has_window && fail "/a showed a window"
 }
 
-"$WINESERVER" -k 2>/dev/null
+wine_server_stop
 xvfb_stop
 [ "$failures" = 0 ] && echo "saver e2e: all cases passed"
 exit $((failures > 0))

@@ -10,7 +10,8 @@ source "$root/scripts/xvfb.sh"
 source "$root/scripts/wine-env.sh" 64
 wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
 # The last case's wrong value would greet the saver's main job in this prefix: the key goes.
-trap '"$WINELOADER" reg delete "HKCU\\Software\\Fractal Rosacle" /f >/dev/null 2>&1; "$WINESERVER" -k 2>/dev/null; xvfb_stop' EXIT
+trap '"$WINELOADER" reg delete "HKCU\\Software\\Fractal Rosacle" /f >/dev/null 2>&1; wine_server_stop; xvfb_stop' EXIT
 xvfb_start 1024x768x24 || { echo "no display"; exit 1; }
+wine_server_stop
 timeout 1500 "$WINELOADER" "$driver" "$(winepath -w "$saver" 2>/dev/null || echo "$saver")" "${3:-all}" ${4:+"$4"} 2>/dev/null | tr -d '\r'
 exit "${PIPESTATUS[0]}"

@@ -127,7 +127,7 @@ cleanup() {
   [ -d "$scratch/locked" ] && chattr -i "$scratch/locked" 2>/dev/null
   chmod -R u+w "$scratch" 2>/dev/null
   rm -rf "$scratch" "$base"
-  "$WINESERVER" -k 2>/dev/null
+  wine_server_stop
   xvfb_stop
 }
 trap cleanup EXIT
