@@ -21,8 +21,11 @@ constexpr Extended EightPi = 25.1327412287183459077011470662360231L;
 
 inline Extended Abs(Extended x) { return x < 0 ? -x : x; }
 
+namespace Detail {
+
+// The x87 instructions; sin and cos also serve the arguments the table leaves alone.
 // sin and cos of an argument of magnitude 2^63 or more give 0 (the instruction refuses it).
-inline Extended Sin(Extended x)
+inline Extended InstructionSin(Extended x)
 {
     Extended r;
     unsigned short status;
@@ -30,7 +33,7 @@ inline Extended Sin(Extended x)
     return (status & 0x400) ? 0.0L : r;
 }
 
-inline Extended Cos(Extended x)
+inline Extended InstructionCos(Extended x)
 {
     Extended r;
     unsigned short status;
@@ -38,15 +41,85 @@ inline Extended Cos(Extended x)
     return (status & 0x400) ? 0.0L : r;
 }
 
-// Both at once, the same values as Sin and Cos. An argument the instruction would refuse
-// (magnitude 2^63 or more) is caught before, since it would leave one value, not two.
+inline int64_t RoundToInt64(Extended x)
+{
+    int64_t v;
+    __asm__("fistpll %0" : "=m"(v) : "t"(x) : "st");
+    return v;
+}
+
+struct SineTable {
+    Extended Value[640];
+};
+extern const SineTable Sine; // sin(2 pi j / 512), j = 0 .. 639
+
+// Arguments below this magnitude go through the table; k x C1 and k x C2 stay exact. The
+// constants are doubles (exactly: loading them is cheaper than loading extended values).
+constexpr double TableLimit = 0x1p25;
+constexpr double StepsPerRadian = 0x1.45f306dc9c883p+6; // 512 / (2 pi), near enough to pick k
+// 2 pi / 512 as C1 + C2 + C3: 32 bits, the next 32 bits, the rest (44 bits).
+constexpr double C1 = 0x1.921fb544p-7, C2 = 0x1.0b4611a6p-41, C3 = 0x1.3198a2e037p-76;
+
+// x = 2 pi k / 512 + b with |b| <= pi / 512 (about): the table index of k, b, sin b - b and
+// cos b - 1.
+struct Reduced {
+    unsigned Index;
+    Extended B, SinLess, CosLess;
+};
+
+inline Reduced Reduce(Extended x)
+{
+    const int64_t k = RoundToInt64(x * static_cast<Extended>(StepsPerRadian));
+    const Extended kk = static_cast<Extended>(k);
+    const Extended b = ((x - kk * static_cast<Extended>(C1)) - kk * static_cast<Extended>(C2)) -
+                       kk * static_cast<Extended>(C3);
+    const Extended z = b * b;
+    // The series' coefficients are doubles: their rounding lies far below the result's last bit.
+    const Extended sinLess = b * (z * (static_cast<Extended>(-0x1.5555555555555p-3) +
+                                       z * (static_cast<Extended>(0x1.1111111111111p-7) +
+                                            z * static_cast<Extended>(-0x1.a01a01a01a01ap-13))));
+    const Extended cosLess = z * (static_cast<Extended>(-0x1p-1) +
+                                  z * (static_cast<Extended>(0x1.5555555555555p-5) +
+                                       z * (static_cast<Extended>(-0x1.6c16c16c16c17p-10) +
+                                            z * static_cast<Extended>(0x1.a01a01a01a01ap-16))));
+    return {static_cast<unsigned>(k) & 511u, b, sinLess, cosLess};
+}
+
+inline bool InTable(Extended x) { return Abs(x) < static_cast<Extended>(TableLimit); }
+
+} // namespace Detail
+
+// Extended-precision sin and cos: sin(a + b) from a table of sin a at steps of 2 pi / 512 and
+// short series in b, within about two units of the last place below 2^25 in magnitude
+// (where the instruction's own 66-bit pi loses thousands); beyond, the instruction's result.
+inline Extended Sin(Extended x)
+{
+    if (!Detail::InTable(x)) return Detail::InstructionSin(x);
+    const Detail::Reduced r = Detail::Reduce(x);
+    const Extended sa = Detail::Sine.Value[r.Index], ca = Detail::Sine.Value[r.Index + 128];
+    return sa + (sa * r.CosLess + (ca * r.B + ca * r.SinLess));
+}
+
+inline Extended Cos(Extended x)
+{
+    if (!Detail::InTable(x)) return Detail::InstructionCos(x);
+    const Detail::Reduced r = Detail::Reduce(x);
+    const Extended sa = Detail::Sine.Value[r.Index], ca = Detail::Sine.Value[r.Index + 128];
+    return ca + (ca * r.CosLess - (sa * r.B + sa * r.SinLess));
+}
+
+// Both at once, the same values as Sin and Cos.
 inline void SinCos(Extended x, Extended& sine, Extended& cosine)
 {
-    if (Abs(x) >= 0x1p63L) {
-        sine = cosine = 0.0L;
+    if (!Detail::InTable(x)) {
+        sine = Detail::InstructionSin(x);
+        cosine = Detail::InstructionCos(x);
         return;
     }
-    __asm__("fsincos" : "=t"(cosine), "=u"(sine) : "0"(x));
+    const Detail::Reduced r = Detail::Reduce(x);
+    const Extended sa = Detail::Sine.Value[r.Index], ca = Detail::Sine.Value[r.Index + 128];
+    sine = sa + (sa * r.CosLess + (ca * r.B + ca * r.SinLess));
+    cosine = ca + (ca * r.CosLess - (sa * r.B + sa * r.SinLess));
 }
 
 inline Extended Sqrt(Extended x)

@@ -5,6 +5,12 @@
 #include "generator/patterns/Family.h"
 #include "settings/SaverSettings.h"
 
+#if defined(__linux__)
+#include <sys/mman.h>
+
+#include <cstdint>
+#endif
+
 namespace Rosacle {
 
 int32_t SurfaceWidth = 0;
@@ -26,6 +32,34 @@ int32_t Green[MaxRows][MaxPoints];
 int32_t Blue[MaxRows][MaxPoints];
 Extended Phase1 = 0, Phase2 = 0, Phase3 = 0;
 Extended Rate1 = 0, Rate2 = 0, Rate3 = 0;
+
+#if defined(__linux__)
+namespace {
+
+// The planes are large and touched sparsely (each row uses the front of its stride); in
+// 2 MB pages the first layout of a process takes a few dozen page faults, not tens of
+// thousands. Only advice: where the kernel keeps to small pages nothing changes.
+template <typename Plane>
+void AdviseLargePages(Plane& plane)
+{
+    const uintptr_t page = 4096;
+    const uintptr_t start = reinterpret_cast<uintptr_t>(&plane) & ~(page - 1);
+    const uintptr_t end = reinterpret_cast<uintptr_t>(&plane) + sizeof plane;
+    madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+
+const bool PlanesAdvised = [] {
+    AdviseLargePages(PointX);
+    AdviseLargePages(PointY);
+    AdviseLargePages(PointRamp);
+    AdviseLargePages(PointShapeA);
+    AdviseLargePages(PointShapeB);
+    AdviseLargePages(PointShapeC);
+    return true;
+}();
+
+} // namespace
+#endif
 
 bool UsesShapeTables(int32_t pattern)
 {
