@@ -128,6 +128,37 @@ void PlotRosette(DibSurface& surface)
     });
 }
 
+PixelBox RosetteBox(const DibSurface& surface)
+{
+    const int32_t petals = SaverSettings.Segment < MaxPetals ? SaverSettings.Segment : MaxPetals - 1;
+    static uint32_t layout = 0;
+    static int32_t width = -1, height = -1, petalCount = -1;
+    static PixelBox box;
+    if (layout == LayoutCount && width == surface.Width() && height == surface.Height() && petalCount == petals)
+        return box;
+    layout = LayoutCount;
+    width = surface.Width();
+    height = surface.Height();
+    petalCount = petals;
+    box = {width, height, 0, 0};
+    for (int s = 0; s < petals; ++s) {
+        for (int r = 0; r <= RowCount; ++r) {
+            const int32_t* xs = PointX[s][r];
+            const int32_t* ys = PointY[s][r];
+            for (int j = 0; j <= RowPoints[r]; ++j) {
+                const int32_t x = xs[j], y = ys[j];
+                if (x < 0 || x >= width || y < 0 || y >= height) continue;
+                if (x < box.left) box.left = x;
+                if (x >= box.right) box.right = x + 1;
+                if (y < box.top) box.top = y;
+                if (y >= box.bottom) box.bottom = y + 1;
+            }
+        }
+    }
+    if (box.right <= box.left) box = {};
+    return box;
+}
+
 void PlotPreview(DibSurface& surface)
 {
     const int32_t petals = SaverSettings.Segment < MaxPetals ? SaverSettings.Segment : MaxPetals - 1;

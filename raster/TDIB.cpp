@@ -9,12 +9,14 @@ TCanvas& TDIB::Canvas()
     return *canvas_;
 }
 
-void TDIB::Draw(HDC target, int x, int y)
+void TDIB::Draw(HDC target, int x, int y) { DrawPart(target, x, y, 0, 0, Width(), Height()); }
+
+void TDIB::DrawPart(HDC target, int x, int y, int left, int top, int width, int height)
 {
-    if (Empty() || !dc_) return;
+    if (Empty() || !dc_ || width <= 0 || height <= 0) return;
     const int oldMode = SetStretchBltMode(target, COLORONCOLOR);
     GdiFlush(); // what was drawn through the canvas reaches the pixel memory first
-    StretchBlt(target, x, y, Width(), Height(), dc_, 0, 0, Width(), Height(), SRCCOPY);
+    StretchBlt(target, x + left, y + top, width, height, dc_, left, top, width, height, SRCCOPY);
     SetStretchBltMode(target, oldMode);
 }
 

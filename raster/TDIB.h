@@ -28,6 +28,8 @@ public:
     TCanvas& Canvas();
     // Copies the whole surface 1:1 onto `target` with its top-left corner at (x, y).
     void Draw(HDC target, int x, int y);
+    // Copies only the given part, each pixel to where Draw would put it.
+    void DrawPart(HDC target, int x, int y, int left, int top, int width, int height);
     // Releases the canvas, the DIB section and the device context; the surface is empty after.
     void Free();
 

@@ -18,6 +18,7 @@ protected:
     void FormKeyDown(WORD key, unsigned shift) override;
     void FormMouseMove(int x, int y) override;
     void FormCreated(bool created) override;
+    void FormPaint(HDC dc) override;
 
 private:
     void TimerTimer();
@@ -26,6 +27,7 @@ private:
     TDIB SaverSurface;
     int32_t DrawLeft = 0;
     int32_t DrawTop = 0;
+    bool WholeDrawn = false;
     POINT MouseReference = {0, 0};
 };
 

@@ -292,5 +292,24 @@ start_case largest 1920x1200x24 && {
   fi
 }
 
+# The same time for each pattern of WALLPAPER_TIMING (a list, e.g. "$(seq 1 40)"), with
+# WALLPAPER_PETALS petals (default 8): a measurement, run on demand only (with
+# E2E_CASES=timing alone).
+for k in ${WALLPAPER_TIMING:-}; do
+  start_case timing 1920x1200x24 || continue
+  store_settings Bright:12 Rosacle:"$k" Segment:"${WALLPAPER_PETALS:-8}"
+  background=255,255,255
+  reg delete "$folder_key" /f >/dev/null
+  start_dialog || continue
+  times=
+  for _ in 1 2 3; do
+    ms=$(drive timed-click "$settings_caption" "Save wallpaper" "$caption" 60000) || { fail "no dialog"; break; }
+    times="$times $ms"
+    drive click "$caption" Cancel >/dev/null
+    expect_closed "Cancel"
+  done
+  echo "pattern $k: click to Save Wallpaper dialog at 1920x1200 (ms):$times"
+done
+
 [ "$failures" = 0 ] && echo "wallpaper e2e: all cases passed"
 exit $((failures > 0))

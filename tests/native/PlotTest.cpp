@@ -1,6 +1,8 @@
 // The rosette's plot against plotting every point of every petal in turn, pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "generator/Rosacle.h"
@@ -71,6 +73,40 @@ TEST(Plot, EachPixelKeepsTheLastPointPlottedOntoIt)
         Expect(97, 61, 3);
     }
     SetWorkerCount(1);
+}
+
+// The box holds every pixel a plot writes and each of its edges holds one of them; a wide
+// surface (the rosette in the middle) and one that cuts the rosette.
+TEST(Plot, RosetteBoxIsTheTightBoxOfThePlottedPixels)
+{
+    SaverSettings = TSaverSettings();
+    for (const auto& [width, height, petals] : {std::array<int, 3>{240, 101, 7}, std::array<int, 3>{90, 60, 4}}) {
+        SaverSettings.Segment = petals;
+        LayGenerator(width, height);
+        DibSurface surface;
+        surface.SetBitCount(24);
+        surface.SetWidth(width);
+        surface.SetHeight(height);
+        surface.Fill(ColourValue(1, 2, 3));
+        for (int r = 0; r <= RowCount; ++r)
+            for (int j = 0; j <= RowPoints[r]; ++j) Red[r][j] = Green[r][j] = Blue[r][j] = 200;
+        PlotRosette(surface);
+        PixelBox written{width, height, 0, 0};
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if (surface.Row(y)[3 * x] == 200) {
+                    written = {std::min(written.left, x), std::min(written.top, y), std::max(written.right, x + 1),
+                               std::max(written.bottom, y + 1)};
+                }
+        const PixelBox box = RosetteBox(surface);
+        EXPECT_TRUE(box.left == written.left && box.top == written.top && box.right == written.right &&
+                    box.bottom == written.bottom)
+            << width << "x" << height << ": " << box.left << "," << box.top << " - " << box.right << "," << box.bottom;
+    }
+    SaverSettings.Segment = 4;
+    LayGenerator(0, 0);
+    DibSurface none;
+    EXPECT_LE(RosetteBox(none).right, RosetteBox(none).left);
 }
 
 } // namespace
