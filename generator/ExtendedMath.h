@@ -1,10 +1,8 @@
 #pragma once
 // Extended-precision (x87, 64-bit significand) arithmetic used by the generator. The same
-// x87 and SSE2 instructions run on every target, so native and Windows renders agree bit
-// for bit.
+// x87 instructions run on every target, so native and Windows renders agree bit for bit.
 #include <cfloat>
 #include <cstdint>
-#include <emmintrin.h>
 
 static_assert(LDBL_MANT_DIG == 64, "the generator needs the 80-bit extended type");
 
@@ -75,17 +73,15 @@ inline Reduced Reduce(Extended x)
     const Extended kk = static_cast<Extended>(k);
     const Extended b = ((x - kk * static_cast<Extended>(C1)) - kk * static_cast<Extended>(C2)) -
                        kk * static_cast<Extended>(C3);
-    // sin b - b and cos b - 1 are below 2^-24 and 2^-15: in double precision (SSE2, the same
-    // operations on every target) their rounding lies far below the result's last bit, and
-    // the x87 unit is left the extended work alone.
-    const __m128d d = _mm_set_sd(static_cast<double>(b));
-    const __m128d z = _mm_mul_sd(d, d);
-    const auto step = [&z](__m128d p, double c) { return _mm_add_sd(_mm_set_sd(c), _mm_mul_sd(z, p)); };
-    const __m128d sinSeries = step(step(_mm_set_sd(-0x1.a01a01a01a01ap-13), 0x1.1111111111111p-7), -0x1.5555555555555p-3);
-    const __m128d cosSeries =
-        step(step(step(_mm_set_sd(0x1.a01a01a01a01ap-16), -0x1.6c16c16c16c17p-10), 0x1.5555555555555p-5), -0x1p-1);
-    const Extended sinLess = _mm_cvtsd_f64(_mm_mul_sd(_mm_mul_sd(d, z), sinSeries));
-    const Extended cosLess = _mm_cvtsd_f64(_mm_mul_sd(z, cosSeries));
+    const Extended z = b * b;
+    // The series' coefficients are doubles: their rounding lies far below the result's last bit.
+    const Extended sinLess = b * (z * (static_cast<Extended>(-0x1.5555555555555p-3) +
+                                       z * (static_cast<Extended>(0x1.1111111111111p-7) +
+                                            z * static_cast<Extended>(-0x1.a01a01a01a01ap-13))));
+    const Extended cosLess = z * (static_cast<Extended>(-0x1p-1) +
+                                  z * (static_cast<Extended>(0x1.5555555555555p-5) +
+                                       z * (static_cast<Extended>(-0x1.6c16c16c16c17p-10) +
+                                            z * static_cast<Extended>(0x1.a01a01a01a01ap-16))));
     return {static_cast<unsigned>(k) & 511u, b, sinLess, cosLess};
 }
 
