@@ -8,15 +8,21 @@ TBitmap::~TBitmap()
     if (dc_) DeleteDC(dc_);
 }
 
+// A size that does not change keeps the bitmap and its pixels (a 1920 x 1200 bitmap costs
+// tens of milliseconds to make anew).
 void TBitmap::SetWidth(int width)
 {
-    width_ = width < 0 ? 0 : width;
+    width = width < 0 ? 0 : width;
+    if (width == width_) return;
+    width_ = width;
     Remake();
 }
 
 void TBitmap::SetHeight(int height)
 {
-    height_ = height < 0 ? 0 : height;
+    height = height < 0 ? 0 : height;
+    if (height == height_) return;
+    height_ = height;
     Remake();
 }
 

@@ -10,7 +10,8 @@ public:
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
 
-    // Each makes a new blank bitmap of the new size; a size below 1 leaves it empty.
+    // Each makes a new blank bitmap when the size changes (the same size keeps the bitmap and
+    // its pixels); a size below 1 leaves it empty.
     void SetWidth(int width);
     void SetHeight(int height);
     int Width() const { return width_; }

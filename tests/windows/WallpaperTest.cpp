@@ -124,6 +124,27 @@ TEST(Wallpaper, BlackBackgroundAndTheLargestSize)
     EXPECT_EQ(wall.Width(), 1920);
 }
 
+// Another wallpaper of the same size draws into the same bitmap; a new size makes a new one.
+TEST(Wallpaper, BitmapIsMadeAnewOnlyForANewSize)
+{
+    TBitmap wall;
+    wall.SetWidth(64);
+    wall.SetHeight(48);
+    const HBITMAP first = wall.Handle();
+    SetPixel(wall.DC(), 5, 5, RGB(10, 20, 30));
+    wall.SetWidth(64);
+    wall.SetHeight(48);
+    EXPECT_EQ(wall.Handle(), first);
+    EXPECT_EQ(GetPixel(wall.DC(), 5, 5), RGB(10, 20, 30));
+    wall.SetHeight(49);
+    BITMAP info{};
+    ASSERT_TRUE(GetObjectW(wall.Handle(), sizeof info, &info));
+    EXPECT_EQ(info.bmWidth, 64);
+    EXPECT_EQ(info.bmHeight, 49);
+    wall.SetWidth(0);
+    EXPECT_TRUE(wall.Empty());
+}
+
 TEST(Wallpaper, JpegOfTheBitmapUnderAWideName)
 {
     SetTheScene(true);
