@@ -63,23 +63,32 @@ void PlotEveryPoint(DibSurface& surface, int32_t petals)
     });
 }
 
+// visit(x, y, r, j) for every point of every petal in plotting order that falls on a surface
+// of this size.
+template <class Visit>
+void ForEachPointOnSurface(int32_t width, int32_t height, int32_t petals, Visit visit)
+{
+    for (int s = 0; s < petals; ++s) {
+        for (int r = 0; r <= RowCount; ++r) {
+            const int32_t* xs = PointX[s][r];
+            const int32_t* ys = PointY[s][r];
+            for (int j = 0; j <= RowPoints[r]; ++j) {
+                const int32_t x = xs[j], y = ys[j];
+                if (x >= 0 && x < width && y >= 0 && y < height) visit(x, y, r, j);
+            }
+        }
+    }
+}
+
 void LayCover(Cover& cover, const DibSurface& surface, int32_t petals)
 {
     const int32_t width = surface.Width(), height = surface.Height();
     std::vector<uint32_t> last(static_cast<size_t>(width) * static_cast<size_t>(height), UINT32_MAX);
     const auto each = [&](auto visit) {
-        for (int s = 0; s < petals; ++s) {
-            for (int r = 0; r <= RowCount; ++r) {
-                const int32_t* xs = PointX[s][r];
-                const int32_t* ys = PointY[s][r];
-                for (int j = 0; j <= RowPoints[r]; ++j) {
-                    const int32_t x = xs[j], y = ys[j];
-                    if (x < 0 || x >= width || y < 0 || y >= height) continue;
-                    visit(x, y, static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(j),
-                          last[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
-                }
-            }
-        }
+        ForEachPointOnSurface(width, height, petals, [&](int32_t x, int32_t y, int r, int j) {
+            visit(x, y, static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(j),
+                  last[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
+        });
     };
     each([](int32_t, int32_t, uint32_t point, uint32_t& keeps) { keeps = point; });
     // Listed in plotting order, so that a frame reads the colour planes front to back.
@@ -141,20 +150,12 @@ PixelBox RosetteBox(const DibSurface& surface)
     height = surface.Height();
     petalCount = petals;
     box = {width, height, 0, 0};
-    for (int s = 0; s < petals; ++s) {
-        for (int r = 0; r <= RowCount; ++r) {
-            const int32_t* xs = PointX[s][r];
-            const int32_t* ys = PointY[s][r];
-            for (int j = 0; j <= RowPoints[r]; ++j) {
-                const int32_t x = xs[j], y = ys[j];
-                if (x < 0 || x >= width || y < 0 || y >= height) continue;
-                if (x < box.left) box.left = x;
-                if (x >= box.right) box.right = x + 1;
-                if (y < box.top) box.top = y;
-                if (y >= box.bottom) box.bottom = y + 1;
-            }
-        }
-    }
+    ForEachPointOnSurface(width, height, petals, [](int32_t x, int32_t y, int, int) {
+        if (x < box.left) box.left = x;
+        if (x >= box.right) box.right = x + 1;
+        if (y < box.top) box.top = y;
+        if (y >= box.bottom) box.bottom = y + 1;
+    });
     if (box.right <= box.left) box = {};
     return box;
 }

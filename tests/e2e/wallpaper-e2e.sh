@@ -274,17 +274,24 @@ start_case cannot-create 1366x768x24 && {
   fi
 }
 
+# Three times "Save wallpaper" and Cancel: $times, the milliseconds from each click to the
+# dialog.
+time_three_clicks() {
+  local ms
+  times=
+  for _ in 1 2 3; do
+    ms=$(drive timed-click "$settings_caption" "Save wallpaper" "$caption" 60000) || { fail "no dialog"; break; }
+    times="$times $ms"
+    drive click "$caption" Cancel >/dev/null
+    expect_closed "Cancel"
+  done
+}
+
 # The largest wallpaper on a black background, and the time from the click to the dialog.
 start_case largest 1920x1200x24 && {
   settings 12 0 "$win_base\\walls"
   if start_dialog; then
-    times=
-    for _ in 1 2 3; do
-      ms=$(drive timed-click "$settings_caption" "Save wallpaper" "$caption" 60000) || { fail "no dialog"; break; }
-      times="$times $ms"
-      drive click "$caption" Cancel >/dev/null
-      expect_closed "Cancel"
-    done
+    time_three_clicks
     echo "click to Save Wallpaper dialog at 1920x1200 (ms):$times"
     open_export && drive click "$caption" Save >/dev/null
     expect_closed "Save"
@@ -301,13 +308,7 @@ for k in ${WALLPAPER_TIMING:-}; do
   background=255,255,255
   reg delete "$folder_key" /f >/dev/null
   start_dialog || continue
-  times=
-  for _ in 1 2 3; do
-    ms=$(drive timed-click "$settings_caption" "Save wallpaper" "$caption" 60000) || { fail "no dialog"; break; }
-    times="$times $ms"
-    drive click "$caption" Cancel >/dev/null
-    expect_closed "Cancel"
-  done
+  time_three_clicks
   echo "pattern $k: click to Save Wallpaper dialog at 1920x1200 (ms):$times"
 done
 
