@@ -17,6 +17,11 @@ using namespace RosacleTool;
 namespace {
 
 bool Inside(int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; }
+// A size the generator's planes can hold.
+bool SurfaceSize(int32_t width, int32_t height)
+{
+    return Inside(width, 1, Rosacle::MaxSurfaceWidth) && Inside(height, 1, Rosacle::MaxSurfaceHeight);
+}
 
 void CheckPhases(bool have, const Rosacle::Extended* phases)
 {
@@ -49,8 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const RenderOptions& o = c.render;
         FuzzCheck(problem.empty(), "a render with a complaint");
         FuzzCheck(Inside(o.pattern, 1, 40) && Inside(o.petals, 4, 12) && Inside(o.speed, 0, 150), "a render value");
-        FuzzCheck(Inside(o.width, 1, Rosacle::MaxSurfaceWidth) && Inside(o.height, 1, Rosacle::MaxSurfaceHeight),
-              "a render size");
+        FuzzCheck(SurfaceSize(o.width, o.height), "a render size");
         FuzzCheck(Inside(o.frames, 1, 1000000) && !o.output.empty(), "render frames or output");
         CheckPhases(o.havePhases, o.phases);
         break;
@@ -59,8 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const SheetOptions& o = c.sheet;
         FuzzCheck(problem.empty(), "a sheet with a complaint");
         FuzzCheck(Inside(o.petals, 4, 12) && !o.output.empty(), "a sheet value");
-        FuzzCheck(Inside(o.cellWidth, 1, Rosacle::MaxSurfaceWidth) && Inside(o.cellHeight, 1, Rosacle::MaxSurfaceHeight),
-              "a sheet cell");
+        FuzzCheck(SurfaceSize(o.cellWidth, o.cellHeight), "a sheet cell");
         CheckPhases(o.havePhases, o.phases);
         break;
     }
@@ -68,8 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const BenchOptions& o = c.bench;
         FuzzCheck(problem.empty(), "a bench with a complaint");
         FuzzCheck(Inside(o.petals, 4, 12) && Inside(o.frames, 1, 100000) && Inside(o.threads, 0, 64), "a bench value");
-        FuzzCheck(Inside(o.width, 1, Rosacle::MaxSurfaceWidth) && Inside(o.height, 1, Rosacle::MaxSurfaceHeight),
-              "a bench size");
+        FuzzCheck(SurfaceSize(o.width, o.height), "a bench size");
         for (size_t k = 0; k < o.patterns.size(); ++k)
             FuzzCheck(Inside(o.patterns[k], 1, 40) && (k == 0 || o.patterns[k - 1] < o.patterns[k]),
                   "a bench pattern list out of range or order");
