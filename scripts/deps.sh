@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what the two builds need on a Debian machine (as root) and cross-builds the
+# Installs what the host builds need on a Debian machine (as root) and cross-builds the
 # Windows libraries into build/deps. Whatever is already present is skipped, so a second
-# run takes seconds.
+# run takes seconds. Wine is not installed here: the Windows programs run in the chroot
+# that scripts/chroot.sh makes (the host never gets the i386 architecture).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 deps="${ROSACLE_DEPS:-$root/build/deps}"
@@ -9,11 +10,12 @@ mkdir -p "$deps"
 
 packages=(cmake ninja-build g++ pkg-config dpkg-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  wine64   wine wine32:i386 fonts-wine xvfb x11-utils imagemagick xdotool
+  xvfb x11-utils imagemagick xdotool debootstrap wixl msitools
   libjpeg62-turbo-dev libpng-dev googletest libgtest-dev libcli11-dev
   libx11-dev libxext-dev clang libclang-rt-14-dev valgrind python3 file)
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+source "$root/scripts/apt-lib.sh"
 
 missing=()
 for p in "${packages[@]}"; do
@@ -21,11 +23,8 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "deps: installing ${missing[*]}"
-  if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    as_root dpkg --add-architecture i386
-  fi
-  as_root apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt_update as_root
+  apt_install as_root "${missing[@]}"
 fi
 
 # Source entries for apt-get source, derived from the machine's own binary entries.
@@ -49,7 +48,7 @@ add_source_entries() {
       changed=1
     fi
   fi
-  [ "$changed" = 1 ] && as_root apt-get update -qq
+  [ "$changed" = 1 ] && apt_update as_root
   return 0
 }
 
