@@ -12,7 +12,7 @@ seconds=${3:-10}
 shift $(( $# < 3 ? $# : 3 ))
 patterns=${*:-$(seq 1 40)}
 source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh" 64
+source "$root/scripts/wine-env.sh"
 saver="$root/build/win64/FractalRosacle.scr"
 [ -f "$saver" ] || { echo "no $saver: build the win64 preset first"; exit 1; }
 wine_prefix_ready || { echo "no Wine prefix"; exit 1; }

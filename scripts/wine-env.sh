@@ -1,25 +1,35 @@
-# Sourced: the project's private, headless Wine set-up for one bitness (32 or 64).
-# 32 is the product's own; 64 runs the 64-bit twin build on machines whose kernel cannot
-# execute 32-bit code.
+# Sourced: the project's private, headless Wine set-up.
+# Inside the chroot of scripts/chroot.sh (ROSACLE_IN_CHROOT=1) it is Wine 10 with a win64
+# prefix that runs 32-bit programs as 64-bit Windows does (system32 and syswow64): the
+# product's own home. On the host it is the host's 64-bit Wine, used only where the kernel
+# cannot execute 32-bit code and the 64-bit twin build stands in for the product.
 rosacle_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-rosacle_bits=${1:-64}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-if [ "$rosacle_bits" = 32 ]; then
-  export WINEARCH=win32
-  export WINEPREFIX=${ROSACLE_WINEPREFIX32:-$rosacle_root/build/wine32-prefix}
-  export WINELOADER=/usr/lib/wine/wine
-  export WINESERVER=/usr/lib/wine/wineserver32
+export WINEARCH=win64
+if [ "${ROSACLE_IN_CHROOT:-}" = 1 ]; then
+  export WINEPREFIX=${ROSACLE_WINEPREFIX:-$rosacle_root/build/wine-wow64-prefix}
+  export WINELOADER=/usr/lib/wine/wine64
+  export WINESERVER=/usr/lib/wine/wineserver64
 else
-  export WINEARCH=win64
-  export WINEPREFIX=${ROSACLE_WINEPREFIX64:-$rosacle_root/build/wine64-prefix}
+  export WINEPREFIX=${ROSACLE_WINEPREFIX:-$rosacle_root/build/wine64-prefix}
   export WINELOADER=/usr/lib/wine/wine64
   export WINESERVER=/usr/lib/wine/wineserver64
 fi
 WINE=$WINELOADER
 
-# Whether this machine can run the chosen Wine at all (32-bit needs the kernel's ia32 support).
+# Whether this Wine can start at all.
 wine_usable() { "$WINELOADER" --version >/dev/null 2>&1; }
+
+# The prefix's folder that GetSystemDirectory names for a program: syswow64 for a 32-bit
+# program in a 64-bit prefix, system32 otherwise.
+wine_system_folder() { # PROGRAM
+  if od -An -tx1 -j "$(( $(od -An -tu4 -j 60 -N 4 "$1") + 24 ))" -N 2 "$1" | grep -q '0b 01'; then
+    echo "$WINEPREFIX/drive_c/windows/syswow64"
+  else
+    echo "$WINEPREFIX/drive_c/windows/system32"
+  fi
+}
 
 # Ends the Wine server and waits until it is gone. Each end-to-end script calls it after it has
 # started its own display, so that no Wine process, the desktop among them, still serves a

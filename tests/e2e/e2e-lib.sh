@@ -3,7 +3,7 @@
 # ($pid).
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh" 64
+source "$root/scripts/wine-env.sh"
 wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
 key='HKCU\Software\Fractal Rosacle'
 failures=0

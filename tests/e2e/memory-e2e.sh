@@ -10,7 +10,7 @@ settle=15                 # start-up: surface, layout, the first frames
 tolerance_kib=${ROSACLE_RSS_TOLERANCE_KIB:-4096}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh" 64
+source "$root/scripts/wine-env.sh"
 wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
 pid=
 cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; wine_server_stop; xvfb_stop; }

@@ -7,7 +7,7 @@ saver=$1
 driver=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh" 64
+source "$root/scripts/wine-env.sh"
 wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
 # The last case's wrong value would greet the saver's main job in this prefix: the key goes.
 trap '"$WINELOADER" reg delete "HKCU\\Software\\Fractal Rosacle" /f >/dev/null 2>&1; wine_server_stop; xvfb_stop' EXIT
