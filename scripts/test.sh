@@ -24,29 +24,22 @@ ctest --preset sanitize -j "$jobs" || status=1
 
 echo "== Windows builds"
 build win32
-build win64
 bash scripts/check-pe.sh build/win32 || status=1
 
-# A private display for everything that runs under Wine.
-source scripts/xvfb.sh
-xvfb_start 1024x768x24
-trap 'xvfb_stop; for b in 32 64; do (source scripts/wine-env.sh $b; "$WINESERVER" -k 2>/dev/null || true); done' EXIT
-
-for bits in 32 64; do
-  (
-    source scripts/wine-env.sh $bits
-    if ! wine_usable; then
-      echo "== win$bits: this machine cannot execute $bits-bit code; its tests run in the other Windows build"
-      exit 0
-    fi
-    echo "== win$bits tests under Wine"
-    wine_prefix_ready
-    ctest --test-dir build/win$bits --output-on-failure -j 1
-    rc=$?
-    "$WINESERVER" -w || true
-    exit $rc
-  ) || status=1
-done
+# The Windows tests run in the chroot's Wine 10: the 32-bit product where this kernel executes
+# 32-bit code, else its 64-bit twin, and the last line says which.
+bash scripts/chroot.sh ensure
+if bash scripts/chroot.sh runs-32-bit; then
+  tested=win32
+  closing="the Windows tests ran the 32-bit product (build/win32) under the chroot's Wine 10, WoW64 prefix"
+else
+  build win64
+  tested=win64
+  closing="this kernel cannot execute 32-bit code (the chroot's 32-bit Wine loader does not start): the Windows tests ran the 64-bit twin (build/win64) under the chroot's Wine 10"
+fi
+echo "== $tested tests under Wine"
+bash scripts/chroot.sh run bash scripts/windows-tests.sh "build/$tested" || status=1
 
 if [ "$status" = 0 ]; then echo "== all tests passed"; else echo "== some tests FAILED"; fi
+echo "== $closing"
 exit $status

@@ -56,3 +56,10 @@ wine_fonts_ready() {
     [ -e "$to/${font##*/}" ] || cp "$font" "$to/" 2>/dev/null || true
   done
 }
+
+# The Windows build to run: the 32-bit product where this kernel executes 32-bit code (the
+# chroot's 32-bit Wine loader starts), its 64-bit twin otherwise.
+wine_runs_32_bit() { [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; }
+wine_product_build() {
+  if wine_runs_32_bit; then echo "$rosacle_root/build/win32"; else echo "$rosacle_root/build/win64"; fi
+}
