@@ -25,16 +25,16 @@ apt_install() { # PREFIX... -- PACKAGE...   (or PREFIX without -- when it is one
   local try out
   for try in 1 2 3; do
     out=$(DEBIAN_FRONTEND=noninteractive "${prefix[@]}" apt-get install -y -qq --no-install-recommends "$@" 2>&1) && return 0
-    sleep $((try * 5))
+    sleep $((try * 3))
     apt_update "${prefix[@]}"
   done
   # Name what cannot be installed, one line each, from a dry run of each package alone.
+  local named=0 why
   for p in "$@"; do
-    local why
     why=$(DEBIAN_FRONTEND=noninteractive "${prefix[@]}" apt-get install -s -qq --no-install-recommends "$p" 2>&1 >/dev/null |
-          grep -E '^E:|Depends:|has no installation candidate|Unable to locate' | head -n 1)
-    [ -n "$why" ] && echo "apt: cannot install $p: $why" >&2
+          grep -E '^E:|Depends:' | head -n 1 | sed 's/^E: //; s/^ *//')
+    if [ -n "$why" ]; then echo "apt: cannot install $p: $why" >&2; named=1; fi
   done
-  echo "apt: installing failed: $(grep -E '^E:' <<<"$out" | head -n 1)" >&2
+  [ "$named" = 1 ] || echo "apt: cannot install $*: $(grep -E '^E:' <<<"$out" | head -n 1 | sed 's/^E: //')" >&2
   exit 1
 }

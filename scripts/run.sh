@@ -1,43 +1,52 @@
 #!/usr/bin/env bash
-# The saver's main job: installs what is missing, builds, and runs the full-screen saver.
+# The saver's main job: installs what is missing, builds, and runs the full-screen saver
+# (FractalRosacle.scr /s) under Wine 10 in the chroot of scripts/chroot.sh. With a display the
+# saver runs on it until a key or a mouse jump ends it; without one it runs on a private Xvfb,
+# a screenshot is taken after a few seconds and the saver is ended.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+
+if [ "${1:-}" = --in-chroot ]; then
+  source scripts/wine-env.sh
+  build=$(wine_product_build)
+  saver="$build/FractalRosacle.scr"
+  wine_runs_32_bit || echo "this kernel cannot execute 32-bit code: running the 64-bit twin $saver"
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    wine_prefix_ready
+    echo "running $saver /s on $DISPLAY: press a key to end it"
+    "$WINELOADER" "$saver" /s
+    wine_server_stop
+  else
+    source scripts/xvfb.sh
+    xvfb_start 1024x768x24
+    wine_prefix_ready
+    "$WINELOADER" "$saver" /s >/dev/null 2>&1 &
+    saver_pid=$!
+    for _ in $(seq 1 600); do xdotool search --name '^Form1$' >/dev/null 2>&1 && break; sleep 0.1; done
+    sleep 3
+    shot="$root/build/saver-screenshot.png"
+    import -window root "$shot"
+    echo "screenshot of the running saver: $shot"
+    xdotool key Escape
+    for _ in $(seq 1 300); do kill -0 "$saver_pid" 2>/dev/null || break; sleep 0.1; done
+    kill "$saver_pid" 2>/dev/null || true
+    wine_server_stop
+    xvfb_stop
+  fi
+  exit 0
+fi
+
 bash scripts/deps.sh
 cmake --preset native >/dev/null
 cmake --build --preset native -j2 >/dev/null
-
-# --- the full-screen saver under Wine ---------------------------------------------------
-# Builds the product (win32) and its 64-bit twin, and runs the twin where this machine
-# cannot execute 32-bit code. With a display the saver runs on it until a key or a mouse
-# jump ends it; without one it runs on a private Xvfb, a screenshot is taken after a few
-# seconds and the saver is ended.
-for preset in win32 win64; do
-  cmake --preset $preset >/dev/null
-  cmake --build --preset $preset -j 2 >/dev/null
-done
-bits=32
-(source scripts/wine-env.sh 32; wine_usable) || bits=64
-saver="$root/build/win$bits/FractalRosacle.scr"
-source scripts/wine-env.sh $bits
-wine_prefix_ready
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  echo "running $saver /s on $DISPLAY: press a key to end it"
-  "$WINELOADER" "$saver" /s
-else
-  source scripts/xvfb.sh
-  xvfb_start 1024x768x24
-  "$WINELOADER" "$saver" /s >/dev/null 2>&1 &
-  saver_pid=$!
-  for _ in $(seq 1 600); do xdotool search --name '^Form1$' >/dev/null 2>&1 && break; sleep 0.1; done
-  sleep 3
-  shot="$root/build/saver-screenshot.png"
-  import -window root "$shot"
-  echo "screenshot of the running saver: $shot"
-  xdotool key Escape
-  for _ in $(seq 1 300); do kill -0 "$saver_pid" 2>/dev/null || break; sleep 0.1; done
-  kill "$saver_pid" 2>/dev/null || true
-  "$WINESERVER" -k 2>/dev/null || true
-  xvfb_stop
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j2 >/dev/null
+bash scripts/chroot.sh ensure
+if ! bash scripts/chroot.sh runs-32-bit; then
+  cmake --preset win64 >/dev/null
+  cmake --build --preset win64 -j2 >/dev/null
 fi
-# --- end of the full-screen saver part --------------------------------------------------
+share=()
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then share=(--host-display); fi
+exec bash scripts/chroot.sh run "${share[@]}" bash scripts/run.sh --in-chroot

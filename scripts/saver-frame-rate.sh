@@ -3,9 +3,12 @@
 # saver runs /s on a private Xvfb screen and scripts/frame-rate.py counts the frames that
 # reach the X server per second. The 30 ms timer allows at most 33 a second.
 # saver-frame-rate.sh [SCREEN [PETALS [SECONDS [PATTERN...]]]]   (after scripts/run.sh or test.sh)
-# defaults: 1920x1200, 4 petals, 10 seconds, patterns 1-40
+# defaults: 1920x1200, 4 petals, 10 seconds, patterns 1-40. It runs in the chroot's Wine 10,
+# the 32-bit product where the kernel executes 32-bit code, else the 64-bit twin
+# (ROSACLE_SAVER names another .scr).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
+[ "${ROSACLE_IN_CHROOT:-}" = 1 ] || exec bash "$root/scripts/chroot.sh" run bash "$0" "$@"
 screen=${1:-1920x1200}
 petals=${2:-4}
 seconds=${3:-10}
@@ -13,8 +16,9 @@ shift $(( $# < 3 ? $# : 3 ))
 patterns=${*:-$(seq 1 40)}
 source "$root/scripts/xvfb.sh"
 source "$root/scripts/wine-env.sh"
-saver="$root/build/win64/FractalRosacle.scr"
-[ -f "$saver" ] || { echo "no $saver: build the win64 preset first"; exit 1; }
+saver=${ROSACLE_SAVER:-$(wine_product_build)/FractalRosacle.scr}
+[ -f "$saver" ] || { echo "no $saver: run scripts/run.sh or scripts/test.sh first"; exit 1; }
+echo "frame rate of $saver under $("$WINELOADER" --version)"
 wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
 key='HKCU\Software\Fractal Rosacle'
 reg() { "$WINELOADER" reg "$@" >/dev/null 2>&1; }
