@@ -5,9 +5,10 @@
 #
 #   chroot.sh ensure             make the chroot once; again when its recipe below changes
 #   chroot.sh run [--host-display] COMMAND...
-#                                run COMMAND inside it, in a private mount namespace (nothing
-#                                stays mounted) with the checkout at the same path; with
-#                                --host-display the host's X sockets are shared
+#                                run COMMAND inside it, in private mount and network
+#                                namespaces (nothing stays mounted; X servers of two runs never
+#                                meet) with the checkout at the same path; with --host-display
+#                                the host's network and X sockets are shared instead
 #   chroot.sh runs-32-bit        exit 0 when this kernel executes the chroot's 32-bit Wine
 #
 # ROSACLE_CHROOT overrides the folder (default build/chroot).
@@ -34,19 +35,21 @@ host_mirror() {
   echo "${uri%/}"
 }
 
-# Runs COMMAND in the chroot at $1 (its root folder), private mounts, a clean PATH.
-enter() { # ROOTFS HOST_DISPLAY(0|1) COMMAND...
-  local rootfs=$1 share_x=$2; shift 2
-  unshare -m --propagation private bash -s "$rootfs" "$root" "$share_x" "$@" <<'EOF'
+# Runs COMMAND in the chroot at ROOTFS with private mounts and a clean PATH. MODE: net (the
+# host's network, for apt), private (no network at all), display (the host's network and X).
+enter() { # ROOTFS MODE COMMAND...
+  local rootfs=$1 mode=$2 isolate=(); shift 2
+  [ "$mode" = private ] && isolate=(-n)
+  unshare -m "${isolate[@]}" --propagation private bash -s "$rootfs" "$root" "$mode" "$@" <<'EOF'
 set -e
-rootfs=$1 checkout=$2 share_x=$3; shift 3
+rootfs=$1 checkout=$2 mode=$3; shift 3
 mount --rbind /dev "$rootfs/dev"
 mount -t proc proc "$rootfs/proc"
 mount -t sysfs sysfs "$rootfs/sys" 2>/dev/null || true
 mount -t tmpfs tmpfs "$rootfs/tmp"
 mkdir -p "$rootfs$checkout"
 mount --bind "$checkout" "$rootfs$checkout"
-if [ "$share_x" = 1 ] && [ -d /tmp/.X11-unix ]; then
+if [ "$mode" = display ] && [ -d /tmp/.X11-unix ]; then
   mkdir -p "$rootfs/tmp/.X11-unix"
   mount --bind /tmp/.X11-unix "$rootfs/tmp/.X11-unix"
   if [ -n "${XAUTHORITY:-}" ] && [ -f "$XAUTHORITY" ]; then
@@ -79,10 +82,10 @@ build() {
     >"$new/root/etc/apt/sources.list"
   printf '#!/bin/sh\nexit 101\n' >"$new/root/usr/sbin/policy-rc.d"; chmod +x "$new/root/usr/sbin/policy-rc.d"
   printf 'APT::Install-Recommends "false";\nAcquire::Retries "3";\n' >"$new/root/etc/apt/apt.conf.d/90rosacle"
-  enter "$new/root" 0 dpkg --add-architecture i386
-  apt_update enter "$new/root" 0
-  apt_install enter "$new/root" 0 -- "${packages[@]}"
-  enter "$new/root" 0 apt-get clean
+  enter "$new/root" net dpkg --add-architecture i386
+  apt_update enter "$new/root" net
+  apt_install enter "$new/root" net -- "${packages[@]}"
+  enter "$new/root" net apt-get clean
   echo "$recipe" >"$new/recipe"
   rm -rf "$dir"
   mv "$new" "$dir"
@@ -98,12 +101,12 @@ case "${1:-}" in
   ensure) ensure ;;
   run)
     shift
-    share_x=0
-    if [ "${1:-}" = --host-display ]; then share_x=1; shift; fi
+    mode=private
+    if [ "${1:-}" = --host-display ]; then mode=display; shift; fi
     [ -f "$dir/recipe" ] || { echo "chroot: none at $dir (run: chroot.sh ensure)" >&2; exit 1; }
-    enter "$dir/root" "$share_x" "$@" ;;
+    enter "$dir/root" "$mode" "$@" ;;
   runs-32-bit)
     [ -f "$dir/recipe" ] || exit 1
-    enter "$dir/root" 0 /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
+    enter "$dir/root" private /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
   *) echo "usage: chroot.sh ensure | run [--host-display] COMMAND... | runs-32-bit" >&2; exit 2 ;;
 esac

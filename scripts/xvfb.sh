@@ -3,7 +3,7 @@ xvfb_start() { # SCREEN, e.g. 1024x768x24
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "$1" -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "$1" -nolisten tcp -nolisten local >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 1 100); do
       if xdpyinfo -display ":$n" >/dev/null 2>&1; then export DISPLAY=":$n"; return 0; fi
