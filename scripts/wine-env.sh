@@ -1,25 +1,14 @@
-# Sourced: the project's private, headless Wine set-up.
-# Inside the chroot of scripts/chroot.sh (ROSACLE_IN_CHROOT=1) it is Wine 10 with a win64
-# prefix that runs 32-bit programs as 64-bit Windows does (system32 and syswow64): the
-# product's own home. On the host it is the host's 64-bit Wine, used only where the kernel
-# cannot execute 32-bit code and the 64-bit twin build stands in for the product.
+# Sourced inside the chroot of scripts/chroot.sh: the project's private, headless Wine 10
+# with a win64 prefix, which runs 32-bit programs as 64-bit Windows does (system32 and
+# syswow64).
 rosacle_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
-if [ "${ROSACLE_IN_CHROOT:-}" = 1 ]; then
-  export WINEPREFIX=${ROSACLE_WINEPREFIX:-$rosacle_root/build/wine-wow64-prefix}
-  export WINELOADER=/usr/lib/wine/wine64
-  export WINESERVER=/usr/lib/wine/wineserver64
-else
-  export WINEPREFIX=${ROSACLE_WINEPREFIX:-$rosacle_root/build/wine64-prefix}
-  export WINELOADER=/usr/lib/wine/wine64
-  export WINESERVER=/usr/lib/wine/wineserver64
-fi
+export WINEPREFIX=${ROSACLE_WINEPREFIX:-$rosacle_root/build/wine-wow64-prefix}
+export WINELOADER=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver64
 WINE=$WINELOADER
-
-# Whether this Wine can start at all.
-wine_usable() { "$WINELOADER" --version >/dev/null 2>&1; }
 
 # The prefix's folder that GetSystemDirectory names for a program: syswow64 for a 32-bit
 # program in a 64-bit prefix, system32 otherwise.

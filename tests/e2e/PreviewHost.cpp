@@ -6,14 +6,10 @@
 //   preview_host SAVER mouse             mouse messages posted to the preview, then 2 s in
 //                                        which the caller moves the real pointer over it
 //   preview_host SAVER args [ARG...]     the saver started with these arguments only
-//   preview_host - inproc HOLD_MS        the preview run on a thread of this process (whose
-//                                        drawing Wine shows), then the host window destroyed
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
-
-#include "saver/Preview.h"
 
 namespace {
 
@@ -85,12 +81,6 @@ HWND FindChild(HWND host, HANDLE process)
     return child;
 }
 
-DWORD WINAPI PreviewHere(LPVOID host)
-{
-    RunPreview(std::to_wstring(reinterpret_cast<uintptr_t>(host)));
-    return 0;
-}
-
 int NotStarted()
 {
     Say("saver not started: error %lu", GetLastError());
@@ -137,15 +127,6 @@ int wmain(int argc, wchar_t** argv)
     if (!host) {
         Say("no host window: error %lu", GetLastError());
         return 1;
-    }
-    if (mode == L"inproc") {
-        HANDLE thread = CreateThread(nullptr, 0, PreviewHere, host, 0, nullptr);
-        if (!thread || !FindChild(host, thread)) return 1;
-        Say("ready");
-        WaitProcess(thread, argc > 3 ? _wtoi(argv[3]) : 3000);
-        DestroyWindow(host);
-        Say(WaitProcess(thread, 5000) ? "preview returned" : "preview still running");
-        return 0;
     }
     HANDLE process = Start(saver, L" /p " + std::to_wstring(reinterpret_cast<uintptr_t>(host)));
     if (!process) return NotStarted();
