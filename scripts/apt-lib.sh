@@ -8,7 +8,7 @@ apt_update() { # PREFIX...
   local try out
   for try in 1 2 3 4; do
     if out=$("$@" apt-get update -qq 2>&1); then return 0; fi
-    sleep $((try * 5))
+    sleep $((try * ${APT_RETRY_SECONDS:-5}))
   done
   echo "apt: the package index could not be read completely; going on with what was read:" >&2
   grep -E '^(E|W):' <<<"$out" | head -n 5 >&2
@@ -25,7 +25,7 @@ apt_install() { # PREFIX... -- PACKAGE...   (or PREFIX without -- when it is one
   local try out
   for try in 1 2 3; do
     out=$(DEBIAN_FRONTEND=noninteractive "${prefix[@]}" apt-get install -y -qq --no-install-recommends "$@" 2>&1) && return 0
-    sleep $((try * 3))
+    sleep $((try * ${APT_RETRY_SECONDS:-3}))
     apt_update "${prefix[@]}"
   done
   # Name what cannot be installed, one line each, from a dry run of each package alone.
