@@ -24,9 +24,11 @@ fix_table() { # TABLE AWK-PROGRAM [AWK-ARGS...]
     awk -F '\t' -v OFS='\t' "$@" "NR > 3 { $program } { print }" >"$stage/$table.idt"
   (cd "$stage" && msibuild package.msi -i "$table.idt")
 }
-# SCRNSAVE.EXE is written at install unless SETSAVER=0; at uninstall its component (and the
-# value) goes only while the value still names this file and no upgrade is removing us.
-choice='(NOT REMOVE AND SETSAVER <> "0") OR (REMOVE ~= "ALL" AND NOT UPGRADINGPRODUCTCODE AND SAVERNOW ~= SAVERPATH)'
+# SCRNSAVE.EXE is written at install unless SETSAVER=0 (or rewritten unchanged when it names
+# this file already: an upgrade's removal of the older product may take it away first). At
+# uninstall its component, and the value with it, goes only while the value names this file:
+# a component whose condition is false is left alone.
+choice='SAVERNOW ~= SAVERPATH OR (NOT REMOVE AND SETSAVER <> "0")'
 # ScreenSaveActive: written unless SETSAVER=0, permanent (16) beside its registry key path (4).
 active='SETSAVER <> "0"'
 fix_table Component '
