@@ -100,6 +100,7 @@ run_installed_saver() {
     echo "installer e2e: /s of the installed 32-bit saver skipped: this kernel cannot execute 32-bit code (the chroot's 32-bit Wine loader does not start)"
     return
   fi
+  local outer=${DISPLAY:-} shot
   wine_server_stop
   xvfb_start 1024x768x24 || { fail "no display"; return; }
   store_settings
@@ -110,11 +111,11 @@ run_installed_saver() {
     fail "no saver window from the installed file"
   else
     sleep 1.5
-    local shot; shot=$(mktemp --suffix=.png)
+    shot=$(mktemp --suffix=.png)
     import -window root "$shot"
     [ "$(convert "$shot" -format '%[pixel:p{512,384}]' info:)" != "srgb(255,255,255)" ] ||
       fail "the installed saver drew no rosette"
-    [ "$(convert "$shot" -format '%k' info:)" -gt 16 ] || fail "the installed saver's screen is nearly plain"
+    [ "$(convert "$shot" -format '%k' info:)" -gt 2 ] || fail "the installed saver's screen is plain"
     rm -f "$shot"
     xdotool key a
     wait_for 30 ended || { fail "the installed saver still runs after a key"; kill "$pid" 2>/dev/null; }
@@ -122,6 +123,8 @@ run_installed_saver() {
   pid=
   wine_server_stop
   xvfb_stop
+  # msiexec and reg go on with the display the script was given, if any.
+  if [ -n "$outer" ]; then export DISPLAY=$outer; else unset DISPLAY; fi
 }
 
 cleanup() {
