@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows Installer package from FractalRosacle.wxs with wixl, then sets in its
 # tables what wixl 0.101 (Debian 12) cannot write from WiX source: component conditions, the
-# permanent attribute, an inclusive upper version bound on the upgrade row and a plain
-# set-property action type.
+# permanent attribute, an inclusive upper version bound on the upgrade row, a plain
+# set-property action type and SETSAVER as a secure property.
 # build-msi.sh OUTPUT.msi VERSION SAVER.scr ICON.ico
 set -euo pipefail
 out=$1 version=$2 saver=$3 icon=$4
@@ -38,6 +38,8 @@ fix_table Component '
 fix_table Upgrade 'if ($7 == "OLDERFOUND") $5 = 768'
 # A plain immediate set-property action (wixl adds the no-impersonation bit).
 fix_table CustomAction 'if ($1 == "SetSaverPath") $2 = 51'
+# SETSAVER reaches the installation's server side in managed installs too.
+fix_table Property 'if ($1 == "SecureCustomProperties") $2 = $2 ";SETSAVER"'
 
 rows=$(msiinfo export "$stage/package.msi" Component | tr -d '\r')
 grep -qF "	4	$choice	" <<<"$rows" || { echo "build-msi: SaverChoice's condition is missing" >&2; exit 1; }
@@ -46,4 +48,6 @@ msiinfo export "$stage/package.msi" Upgrade | grep -qF "	768		OLDERFOUND" ||
   { echo "build-msi: the upgrade row is not inclusive" >&2; exit 1; }
 msiinfo export "$stage/package.msi" CustomAction | grep -qF "SetSaverPath	51	" ||
   { echo "build-msi: SetSaverPath is not type 51" >&2; exit 1; }
+msiinfo export "$stage/package.msi" Property | grep -q "^SecureCustomProperties	.*;SETSAVER" ||
+  { echo "build-msi: SETSAVER is not a secure property" >&2; exit 1; }
 mv "$stage/package.msi" "$out"
