@@ -16,7 +16,7 @@
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
 #include "generator/Workers.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "raster/DibSurface.h"
 #include "raster/ImageFiles.h"
 #include "raster/Plot.h"
@@ -53,9 +53,7 @@ void Complain(std::ostream& err, const std::string& message)
 void FreshGenerator()
 {
     Rate1 = Rate2 = Rate3 = 0;
-    LastPoint = 0;
-    WorkA = WorkB = WorkC = WorkD = WorkE = 0;
-    for (int k = 0; k < 4; ++k) WorkU[k] = WorkT[k] = WorkX[k] = 0;
+    Working = WorkingValues();
     // A member that is still empty shows what a new process would: no colours left by the
     // pattern drawn before it.
     std::memset(Red, 0, sizeof Red);
