@@ -215,9 +215,10 @@ void Render(const RenderOptions& o)
     DibSurface surface;
     MakeSurface(surface, o.width, o.height, o.white);
     // Never cleared between frames, as in the saver.
+    RosettePlotter plotter;
     for (int32_t f = 0; f < o.frames; ++f) {
         GeneratorStep();
-        PlotRosette(surface);
+        plotter.Plot(surface);
     }
     WriteImageFile(surface, o.output);
 }
@@ -264,6 +265,7 @@ void Bench(const BenchOptions& o, std::ostream& out)
     if (patterns.empty())
         for (int32_t k = 1; k <= 40; ++k) patterns.push_back(k);
     DibSurface surface;
+    RosettePlotter plotter;
     std::vector<double> inits, frames;
     for (const int32_t k : patterns) {
         RandSeed(o.seed);
@@ -283,7 +285,7 @@ void Bench(const BenchOptions& o, std::ostream& out)
             GeneratorStep();
             step += MillisecondsSince(start);
             start = Clock::now();
-            PlotRosette(surface);
+            plotter.Plot(surface);
             plot += MillisecondsSince(start);
         }
         step /= o.frames;

@@ -239,7 +239,7 @@ void TForm2::TimerTimer()
 {
     if (!previewReady_) return;
     Rosacle::GeneratorStep();
-    PlotRosette(PreviewSurface);
+    Plotter.Plot(PreviewSurface);
     if (HDC dc = GetDC(Handle())) {
         PreviewSurface.Draw(dc, 0, 0);
         ReleaseDC(Handle(), dc);

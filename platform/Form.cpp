@@ -95,12 +95,6 @@ void TTimer::SetEnabled(bool enabled)
     Apply();
 }
 
-void TTimer::SetInterval(UINT interval)
-{
-    interval_ = interval;
-    Apply();
-}
-
 void TTimer::Apply()
 {
     if (!owner_.handle_) return;

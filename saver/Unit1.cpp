@@ -87,12 +87,12 @@ void TForm1::FormCreated(bool created)
 void TForm1::TimerTimer()
 {
     Rosacle::GeneratorStep();
-    PlotRosette(SaverSurface);
+    Plotter.Plot(SaverSurface);
     if (HDC dc = GetDC(Handle())) {
         // Outside the rosette's box a frame changes no pixel: once the surface has been shown
         // whole, a frame shows only the box (at full screen about two thirds of the pixels).
         if (WholeDrawn) {
-            const PixelBox box = RosetteBox(SaverSurface);
+            const PixelBox box = Plotter.Box(SaverSurface);
             SaverSurface.DrawPart(dc, DrawLeft, DrawTop, box.left, box.top, box.right - box.left, box.bottom - box.top);
         } else {
             SaverSurface.Draw(dc, DrawLeft, DrawTop);

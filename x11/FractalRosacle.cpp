@@ -57,6 +57,7 @@ struct Hack {
     int windowWidth = 0, windowHeight = 0;
     int drawLeft = 0, drawTop = 0;
     DibSurface surface;
+    RosettePlotter plotter;
     FrameImage frame;
     bool useShm = true;
     int delay = 0;
@@ -249,7 +250,7 @@ Hack* HackInit(Display* dpy, const Knobs& k)
 int HackDraw(Hack& h)
 {
     Rosacle::GeneratorStep();
-    PlotRosette(h.surface);
+    h.plotter.Plot(h.surface);
     ConvertRows(h.surface, h.frame);
     PutFrameImage(h.dpy, h.window, h.gc, h.drawLeft, h.drawTop, h.frame);
     if (h.showFps) DrawFps(h);

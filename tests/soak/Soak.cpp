@@ -73,6 +73,7 @@ int main(int argc, char** argv)
     SaverSettings = TSaverSettings();
     SaverSettings.Speed = 54;
     DibSurface surface;
+    RosettePlotter plotter;
     surface.SetBitCount(24);
     surface.SetWidth(Width);
     surface.SetHeight(Height);
@@ -100,7 +101,7 @@ int main(int argc, char** argv)
         const long long burst = std::min<long long>(left[s.Rosacle], Random(200) + 1);
         for (long long f = 0; f < burst; ++f) {
             GeneratorStep();
-            PlotRosette(surface);
+            plotter.Plot(surface);
             if (!FrameKeepsItsPromises()) {
                 std::fprintf(stderr, "rosacle_soak: pattern %d, frame %lld: the centre or the rim is wrong\n",
                              s.Rosacle, total);
