@@ -212,11 +212,4 @@ void LayGenerator(int32_t width, int32_t height)
     GeneratorInit();
 }
 
-void SetRandomStartPhases()
-{
-    Phase1 = static_cast<Extended>(Random(1800)) / 320;
-    Phase2 = static_cast<Extended>(Random(2400)) / 430;
-    Phase3 = static_cast<Extended>(Random(4200)) / 710;
-}
-
 } // namespace Rosacle

@@ -51,9 +51,6 @@ void GeneratorStep();
 // The control-panel preview's frame advance: drift, the member, the fade to white.
 void PreviewStep();
 
-// The start phases of the saver window and the settings dialog, drawn from Random.
-void SetRandomStartPhases();
-
 // Whether pattern k needs the per-point shape tables.
 bool UsesShapeTables(int32_t pattern);
 

@@ -7,6 +7,7 @@
 
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "generator/Workers.h"
 #include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
@@ -47,7 +48,7 @@ Frames RunFrames(int pattern, const Settings& s, int workers, const WorkingValue
     Working = start;
     RandSeed(static_cast<uint32_t>(pattern));
     Rate1 = Rate2 = Rate3 = 0;
-    SetRandomStartPhases();
+    SetStartPhases();
     std::memset(Red, 0, sizeof Red);
     std::memset(Green, 0, sizeof Green);
     std::memset(Blue, 0, sizeof Blue);

@@ -15,6 +15,7 @@
 
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "raster/DibSurface.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"
@@ -77,7 +78,7 @@ int main(int argc, char** argv)
     surface.SetBitCount(24);
     surface.SetWidth(Width);
     surface.SetHeight(Height);
-    SetRandomStartPhases();
+    SetStartPhases();
 
     for (;;) {
         std::vector<int32_t> open;
