@@ -243,14 +243,16 @@ TEST(FinishingSteps, CutPowersClampAndAbs)
     EXPECT_EQ(c.R, 4); EXPECT_EQ(c.G, 5); EXPECT_EQ(c.B, -6);
 }
 
+// A member whose channels are its point's indices.
+struct Indices : Member {
+    using Finish = Chain<>;
+    Channels Point(int r, int i, int) const { return {i, r, -1}; }
+};
+
 TEST(FamilyFrame, RepeatedPointsCopyTheirPredecessor)
 {
     LayQuiet(512, 382, 4);
     int repeated = 0;
-    struct Indices : Member {
-        using Finish = Chain<>;
-        Channels Point(int r, int i, int) const { return {i, r, -1}; }
-    };
     WorkingValues left;
     RunRows<Indices>({nullptr, Working, &left, false});
     for (int r = 1; r <= RowCount; ++r) {
