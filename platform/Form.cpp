@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "common/SaverError.h"
-#include "platform/ErrorText.h"
+#include "common/ErrorText.h"
 #include "settings/Win32Registry.h"
 
 TApplication Application;

@@ -7,7 +7,7 @@
 #include "generator/RunStart.h"
 #include "raster/Plot.h"
 #include "raster/TDIB.h"
-#include "saver/HostHandle.h"
+#include "common/HostHandle.h"
 #include "saver/PasswordCheck.h"
 #include "settings/SaverSettings.h"
 
