@@ -66,8 +66,12 @@ struct Pattern3 : Member {
     // included, and starts afresh on each row.
     static constexpr Follows follows = Follows::PreviousRowC;
     using Finish = Chain<CutAt<25>, SquareAbove<200>, Clamp>;
-    Extended b = 0, q1 = 0, q2 = 0, q3 = 0;
-    void Call() { c = -Pi / n; }
+    Extended k = 0, b = 0, q1 = 0, q2 = 0, q3 = 0, dStep = 0;
+    void Call()
+    {
+        c = -Pi / n;
+        k = p1 + 3 + p2;
+    }
     Extended NextC(Extended previous) const { return previous + 3.14L / n; }
     void Row(int r)
     {
@@ -78,22 +82,22 @@ struct Pattern3 : Member {
         q3 = s3 * s3 * (p3 + 5);
         b = EdgeFade(r, n);
         d = Pi / S;
+        dStep = TwoPi / (S * RowLastPoint(r));
     }
     Channels Point(int, int i, int m)
     {
-        const Extended s = Sin((p1 + 3 + p2) * d);
+        const Extended s = Sin(k * d);
         const Extended a = s * (s * s);
-        const Extended k = 1 - Ext(2 * i) / m;
-        const Extended e = Sqrt(1.01L - k * k) * b;
+        const Extended x = 1 - Ext(2 * i) / m;
+        const Extended e = Sqrt(1.01L - x * x) * b;
         const Extended s1 = Sin(a - q1), s2 = Sin(a - q2), s3 = Sin(a - q3);
         const int32_t R = Round(s1 * s1 * e);
         const int32_t G = Round(s2 * s2 * e);
         const int32_t B = Round(s3 * s3 * e);
-        StepD(m);
+        d = d + dStep;
         return {R, G, B};
     }
-    void Skipped(int, int, int m) { StepD(m); }
-    void StepD(int m) { d = d + TwoPi / (S * m); }
+    void Skipped(int, int, int) { d = d + dStep; }
 };
 
 struct Pattern4 : Member {
