@@ -203,7 +203,7 @@ TEST(ColourPasses, TinySurfacesStartTheRimAtTheCentre)
     ExpectPoint(0, 0, 224, 244, 214);
 }
 
-// ---- The family frame and its finishing steps.
+// ---- The engine's row loop and the finishing steps.
 
 template <class Step>
 Channels Apply(int32_t r, int32_t g, int32_t b)

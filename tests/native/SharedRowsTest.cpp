@@ -94,9 +94,9 @@ TEST(SharedRows, EveryPatternAsOnOneWorkerWithColourPasses)
     ExpectSharedMatchesPlain({97, 61, 7, false, true, true, true});
 }
 
-// The terms a layout lays for its member, against the member computing them itself on a
+// The fixed values a layout lays for its member, against the member computing them itself on a
 // layout laid for another pattern.
-TEST(SharedRows, LaidPointTermsAsComputedOnes)
+TEST(SharedRows, LaidFixedValuesAsComputedOnes)
 {
     WorkingValues start;
     start.D = 0.3L;
