@@ -15,8 +15,9 @@
 #include "common/SaverError.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "generator/Workers.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "raster/DibSurface.h"
 #include "raster/ImageFiles.h"
 #include "raster/Plot.h"
@@ -53,9 +54,7 @@ void Complain(std::ostream& err, const std::string& message)
 void FreshGenerator()
 {
     Rate1 = Rate2 = Rate3 = 0;
-    LastPoint = 0;
-    WorkA = WorkB = WorkC = WorkD = WorkE = 0;
-    for (int k = 0; k < 4; ++k) WorkU[k] = WorkT[k] = WorkX[k] = 0;
+    Working = WorkingValues();
     // A member that is still empty shows what a new process would: no colours left by the
     // pattern drawn before it.
     std::memset(Red, 0, sizeof Red);
@@ -73,30 +72,12 @@ void MakeSurface(DibSurface& surface, int32_t width, int32_t height, bool white)
     surface.Fill(BackgroundColour(white));
 }
 
-bool ParseBackground(const std::string& text)
-{
-    if (text == "white") return true;
-    if (text == "black") return false;
-    Bad("--background must be white or black, not '" + text + "'");
-}
-
 void CheckOutput(const std::string& path)
 {
     ImageFormat format;
     if (!ImageFormatOf(path, format))
         Bad("output '" + path + "' has an unknown extension (use .png, .jpg, .jpeg or .ppm)");
     if (!ImageFormatAvailable(format)) Bad("this build writes no PNG files: use .jpg or .ppm for '" + path + "'");
-}
-
-uint32_t ParseSeed(const std::string& text)
-{
-    // Through unsigned long long: the 32-bit signed parser cannot hold the upper half.
-    char* end = nullptr;
-    errno = 0;
-    const unsigned long long seed = std::strtoull(text.c_str(), &end, 10);
-    if (text.empty() || text[0] < '0' || text[0] > '9' || *end != 0 || errno != 0 || seed > UINT32_MAX)
-        Bad("--seed must be a whole number from 0 to 4294967295, not '" + text + "'");
-    return static_cast<uint32_t>(seed);
 }
 
 using Clock = std::chrono::steady_clock;
@@ -197,8 +178,6 @@ std::vector<int32_t> ParsePatternList(const std::string& text)
 
 void Render(const RenderOptions& o)
 {
-    if (o.haveSeed) RandSeed(o.seed);
-    else RandomizeFromClock();
     FreshGenerator();
     SaverSettings = TSaverSettings();
     SaverSettings.Speed = o.speed;
@@ -208,18 +187,18 @@ void Render(const RenderOptions& o)
     SaverSettings.Gray = o.gray;
     SaverSettings.Oval = o.invert;
     SaverSettings.Pictures = o.pictures;
-    LayGenerator(o.width, o.height);
-    if (o.havePhases) {
-        Phase1 = o.phases[0]; Phase2 = o.phases[1]; Phase3 = o.phases[2];
-    } else {
-        SetRandomStartPhases();
-    }
+    RunStart start;
+    start.windowWidth = o.width;
+    start.windowHeight = o.height;
+    start.seed = o.haveSeed ? &o.seed : nullptr;
+    start.fixedPhases = o.havePhases ? o.phases : nullptr;
     DibSurface surface;
-    MakeSurface(surface, o.width, o.height, o.white);
+    StartRun(start, &surface);
     // Never cleared between frames, as in the saver.
+    RosettePlotter plotter;
     for (int32_t f = 0; f < o.frames; ++f) {
         GeneratorStep();
-        PlotRosette(surface);
+        plotter.Plot(surface);
     }
     WriteImageFile(surface, o.output);
 }
@@ -229,7 +208,7 @@ void Sheet(const SheetOptions& o)
     RandomizeFromClock();
     Extended start[3] = {o.phases[0], o.phases[1], o.phases[2]};
     if (!o.havePhases) {
-        SetRandomStartPhases();
+        SetStartPhases();
         start[0] = Phase1; start[1] = Phase2; start[2] = Phase3;
     }
     DibSurface sheet;
@@ -239,13 +218,15 @@ void Sheet(const SheetOptions& o)
         // Every cell is the first frame of a fresh generator at the same phases.
         FreshGenerator();
         SaverSettings = TSaverSettings();
-        SaverSettings.Speed = 54;
+        SaverSettings.Speed = KnobOf(&TSaverSettings::Speed).firstRun;
         SaverSettings.Rosacle = k;
         SaverSettings.Segment = o.petals;
         SaverSettings.Background = o.white;
-        LayGenerator(o.cellWidth, o.cellHeight);
-        Phase1 = start[0]; Phase2 = start[1]; Phase3 = start[2];
-        MakeSurface(cell, o.cellWidth, o.cellHeight, o.white);
+        RunStart run;
+        run.windowWidth = o.cellWidth;
+        run.windowHeight = o.cellHeight;
+        run.fixedPhases = start;
+        StartRun(run, &cell);
         GeneratorStep();
         PlotRosette(cell);
         const int32_t left = (k - 1) % SheetColumns * o.cellWidth;
@@ -266,26 +247,27 @@ void Bench(const BenchOptions& o, std::ostream& out)
     if (patterns.empty())
         for (int32_t k = 1; k <= 40; ++k) patterns.push_back(k);
     DibSurface surface;
+    RosettePlotter plotter;
     std::vector<double> inits, frames;
     for (const int32_t k : patterns) {
         RandSeed(o.seed);
         FreshGenerator();
         SaverSettings = TSaverSettings();
-        SaverSettings.Speed = 54;
+        SaverSettings.Speed = KnobOf(&TSaverSettings::Speed).firstRun;
         SaverSettings.Rosacle = k;
         SaverSettings.Segment = o.petals;
         MakeSurface(surface, o.width, o.height, true);
         Clock::time_point start = Clock::now();
         LayGenerator(o.width, o.height);
         const double init = MillisecondsSince(start);
-        SetRandomStartPhases();
+        SetStartPhases();
         double step = 0, plot = 0;
         for (int32_t f = 0; f < o.frames; ++f) {
             start = Clock::now();
             GeneratorStep();
             step += MillisecondsSince(start);
             start = Clock::now();
-            PlotRosette(surface);
+            plotter.Plot(surface);
             plot += MillisecondsSince(start);
         }
         step /= o.frames;
@@ -309,44 +291,65 @@ Command ParseCommandLine(int argc, const char* const* argv, std::ostream& out, s
     CLI::App app{"Renders Fractal Rosacle rosettes into image files (.png, .jpg, .jpeg, .ppm).", "rosacle"};
     app.require_subcommand(1, 1);
 
-    struct Texts {
-        std::string pattern, petals, size, phases, speed, background = "white", frames, seed, output, cell, patterns,
-            threads;
-    } t;
-    bool gray = false, invert = false, pictures = false;
+    RenderOptions& ro = command.render;
+    SheetOptions& so = command.sheet;
+    BenchOptions& bo = command.bench;
+    // A setting's range from the settings table, its default from the options' own.
+    const auto setting = [](int32_t TSaverSettings::*field) {
+        const SettingKnob& k = KnobOf(field);
+        return CLI::Range(k.low, k.high);
+    };
+    const CLI::Range patternRange = setting(&TSaverSettings::Rosacle), petalRange = setting(&TSaverSettings::Segment);
+    const auto background = CLI::IsMember({"white", "black"});
+    std::string size, phases, cell, patterns, renderBackground = ro.white ? "white" : "black",
+                                                 sheetBackground = so.white ? "white" : "black";
 
     CLI::App* render = app.add_subcommand("render", "Render frames of one pattern into an image file");
-    render->add_option("--pattern", t.pattern, "pattern number, 1..40 (default 17)")->type_name("K");
-    render->add_option("--petals", t.petals, "petal count, 4..12 (default 8)")->type_name("S");
-    render->add_option("--size", t.size, "image size, 1x1 .. 1920x1200 (default 1920x1080)")->type_name("WxH");
-    render->add_option("--phases", t.phases, "start phases in radians (default: random start values)")
+    render->add_option("--pattern", ro.pattern, "pattern number")->check(patternRange)->capture_default_str()->type_name("K");
+    render->add_option("--petals", ro.petals, "petal count")->check(petalRange)->capture_default_str()->type_name("S");
+    render->add_option("--size", size, "image size, 1x1 .. 1920x1200 (default 1920x1080)")->type_name("WxH");
+    render->add_option("--phases", phases, "start phases in radians (default: random start values)")
         ->type_name("P1,P2,P3");
-    render->add_option("--speed", t.speed, "drift speed, 0..150 (default 54)")->type_name("N");
-    render->add_option("--background", t.background, "white or black (default white)")->type_name("white|black");
-    render->add_flag("--gray", gray, "fold the colours into grey levels");
-    render->add_flag("--invert", invert, "invert the colours");
-    render->add_flag("--pictures", pictures, "two-tone: the brightest parts against the background");
-    render->add_option("--frames", t.frames, "frames drawn over each other, 1..1000000 (default 1)")->type_name("N");
-    render->add_option("--seed", t.seed, "seed of the random numbers, 0..4294967295 (default: the clock)")
+    render->add_option("--speed", ro.speed, "drift speed")
+        ->check(setting(&TSaverSettings::Speed))
+        ->capture_default_str()
         ->type_name("N");
-    render->add_option("-o,--output", t.output, "the image file to write")->type_name("FILE")->required();
+    render->add_option("--background", renderBackground, "background")->check(background)->capture_default_str();
+    render->add_flag("--gray", ro.gray, "fold the colours into grey levels");
+    render->add_flag("--invert", ro.invert, "invert the colours");
+    render->add_flag("--pictures", ro.pictures, "two-tone: the brightest parts against the background");
+    render->add_option("--frames", ro.frames, "frames drawn over each other")
+        ->check(CLI::Range(1, 1000000))
+        ->capture_default_str()
+        ->type_name("N");
+    CLI::Option* renderSeed = render->add_option("--seed", ro.seed, "seed of the random numbers (default: the clock)")
+                                  ->check(CLI::Range(0u, UINT32_MAX))
+                                  ->type_name("N");
+    render->add_option("-o,--output", ro.output, "the image file to write")->type_name("FILE")->required();
 
     CLI::App* sheet = app.add_subcommand("sheet", "Render all forty patterns side by side, 8 columns by 5 rows");
-    sheet->add_option("--petals", t.petals, "petal count, 4..12 (default 8)")->type_name("S");
-    sheet->add_option("--phases", t.phases, "phases in radians (default: random start values)")->type_name("P1,P2,P3");
-    sheet->add_option("--cell", t.cell, "size of each cell, 1x1 .. 1920x1200 (default 256x191)")->type_name("WxH");
-    sheet->add_option("--background", t.background, "white or black (default white)")->type_name("white|black");
-    sheet->add_option("-o,--output", t.output, "the image file to write")->type_name("FILE")->required();
+    sheet->add_option("--petals", so.petals, "petal count")->check(petalRange)->capture_default_str()->type_name("S");
+    sheet->add_option("--phases", phases, "phases in radians (default: random start values)")->type_name("P1,P2,P3");
+    sheet->add_option("--cell", cell, "size of each cell, 1x1 .. 1920x1200 (default 256x191)")->type_name("WxH");
+    sheet->add_option("--background", sheetBackground, "background")->check(background)->capture_default_str();
+    sheet->add_option("-o,--output", so.output, "the image file to write")->type_name("FILE")->required();
 
     CLI::App* bench = app.add_subcommand("bench", "Time the layout, the frame advance and the plot of each pattern");
-    bench->add_option("--size", t.size, "surface size, 1x1 .. 1920x1200 (default 1920x1200)")->type_name("WxH");
-    bench->add_option("--petals", t.petals, "petal count, 4..12 (default 4)")->type_name("S");
-    bench->add_option("--patterns", t.patterns, "the patterns timed, e.g. 1-40 or 3,5,17-19 (default 1-40)")
+    bench->add_option("--size", size, "surface size, 1x1 .. 1920x1200 (default 1920x1200)")->type_name("WxH");
+    bench->add_option("--petals", bo.petals, "petal count")->check(petalRange)->capture_default_str()->type_name("S");
+    bench->add_option("--patterns", patterns, "the patterns timed, e.g. 1-40 or 3,5,17-19 (default 1-40)")
         ->type_name("LIST");
-    bench->add_option("--frames", t.frames, "frames timed per pattern, 1..100000 (default 20)")->type_name("N");
-    bench->add_option("--threads", t.threads, "threads computing, 1..64; 1 runs the plain path (default: the processor count)")
+    bench->add_option("--frames", bo.frames, "frames timed per pattern")
+        ->check(CLI::Range(1, 100000))
+        ->capture_default_str()
+        ->type_name("N");
+    bench->add_option("--threads", bo.threads, "threads computing; 1 runs the plain path (default: the processor count)")
+        ->check(CLI::Range(1, 64))
         ->type_name("T");
-    bench->add_option("--seed", t.seed, "seed of the start phases, 0..4294967295 (default 1)")->type_name("N");
+    bench->add_option("--seed", bo.seed, "seed of the start phases")
+        ->check(CLI::Range(0u, UINT32_MAX))
+        ->capture_default_str()
+        ->type_name("N");
 
     try {
         app.parse(argc, argv);
@@ -364,47 +367,27 @@ Command ParseCommandLine(int argc, const char* const* argv, std::ostream& out, s
 
     try {
         if (render->parsed()) {
-            RenderOptions& o = command.render;
-            if (!t.pattern.empty()) o.pattern = ParseInteger("--pattern", t.pattern, 1, 40);
-            if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);
-            if (!t.size.empty()) ParseSize("--size", t.size, o.width, o.height);
-            if (!t.phases.empty()) {
-                ParsePhases(t.phases, o.phases);
-                o.havePhases = true;
+            if (!size.empty()) ParseSize("--size", size, ro.width, ro.height);
+            if (!phases.empty()) {
+                ParsePhases(phases, ro.phases);
+                ro.havePhases = true;
             }
-            if (!t.speed.empty()) o.speed = ParseInteger("--speed", t.speed, 0, 150);
-            o.white = ParseBackground(t.background);
-            o.gray = gray;
-            o.invert = invert;
-            o.pictures = pictures;
-            if (!t.frames.empty()) o.frames = ParseInteger("--frames", t.frames, 1, 1000000);
-            if (!t.seed.empty()) {
-                o.seed = ParseSeed(t.seed);
-                o.haveSeed = true;
-            }
-            CheckOutput(t.output);
-            o.output = t.output;
+            ro.white = renderBackground == "white";
+            ro.haveSeed = renderSeed->count() > 0;
+            CheckOutput(ro.output);
             command.kind = Command::Render;
         } else if (bench->parsed()) {
-            BenchOptions& o = command.bench;
-            if (!t.size.empty()) ParseSize("--size", t.size, o.width, o.height);
-            if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);
-            if (!t.patterns.empty()) o.patterns = ParsePatternList(t.patterns);
-            if (!t.frames.empty()) o.frames = ParseInteger("--frames", t.frames, 1, 100000);
-            if (!t.threads.empty()) o.threads = ParseInteger("--threads", t.threads, 1, 64);
-            if (!t.seed.empty()) o.seed = ParseSeed(t.seed);
+            if (!size.empty()) ParseSize("--size", size, bo.width, bo.height);
+            if (!patterns.empty()) bo.patterns = ParsePatternList(patterns);
             command.kind = Command::Bench;
         } else {
-            SheetOptions& o = command.sheet;
-            if (!t.petals.empty()) o.petals = ParseInteger("--petals", t.petals, 4, 12);
-            if (!t.cell.empty()) ParseSize("--cell", t.cell, o.cellWidth, o.cellHeight);
-            if (!t.phases.empty()) {
-                ParsePhases(t.phases, o.phases);
-                o.havePhases = true;
+            if (!cell.empty()) ParseSize("--cell", cell, so.cellWidth, so.cellHeight);
+            if (!phases.empty()) {
+                ParsePhases(phases, so.phases);
+                so.havePhases = true;
             }
-            o.white = ParseBackground(t.background);
-            CheckOutput(t.output);
-            o.output = t.output;
+            so.white = sheetBackground == "white";
+            CheckOutput(so.output);
             command.kind = Command::Sheet;
         }
     } catch (const BadUsage& e) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "generator/ExtendedMath.h"
+#include "settings/SaverSettings.h"
 
 namespace RosacleTool {
 
@@ -15,14 +16,14 @@ constexpr int IoError = 1;
 constexpr int UsageError = 2;
 
 struct RenderOptions {
-    int32_t pattern = 17;
-    int32_t petals = 8;
+    int32_t pattern = KnobOf(&TSaverSettings::Rosacle).firstRun;
+    int32_t petals = KnobOf(&TSaverSettings::Segment).firstRun;
     int32_t width = 1920;
     int32_t height = 1080;
     bool havePhases = false;
     Rosacle::Extended phases[3] = {0, 0, 0};
-    int32_t speed = 54;
-    bool white = true;
+    int32_t speed = KnobOf(&TSaverSettings::Speed).firstRun;
+    bool white = KnobOf(&TSaverSettings::Background).firstRun != 0;
     bool gray = false;
     bool invert = false;
     bool pictures = false;
@@ -33,12 +34,12 @@ struct RenderOptions {
 };
 
 struct SheetOptions {
-    int32_t petals = 8;
+    int32_t petals = KnobOf(&TSaverSettings::Segment).firstRun;
     bool havePhases = false;
     Rosacle::Extended phases[3] = {0, 0, 0};
     int32_t cellWidth = 256;
     int32_t cellHeight = 191;
-    bool white = true;
+    bool white = KnobOf(&TSaverSettings::Background).firstRun != 0;
     std::string output;
 };
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/ModeLetter.h"
+#include "common/ModeLetter.h"
 #include "dialogs/Unit2.h"
 #include "generator/ExtendedMath.h"
 #include "generator/Workers.h"

@@ -6,6 +6,7 @@
 #include "dialogs/Wallpaper.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"
 #include "settings/Win32Registry.h"
@@ -109,15 +110,17 @@ TForm2::~TForm2()
 void TForm2::MakeControls()
 {
     StaticText1 = MakeLabel(*this, 10, 385, L"Speed");
-    TrackBar1 = MakeTrackBar(*this, 3, 407, 180, 0, 150);
+    const SettingKnob &speed = KnobOf(&TSaverSettings::Speed), &pattern = KnobOf(&TSaverSettings::Rosacle),
+                      &wallpaper = KnobOf(&TSaverSettings::Bright), &petals = KnobOf(&TSaverSettings::Segment);
+    TrackBar1 = MakeTrackBar(*this, 3, 407, 180, speed.low, speed.high);
     StaticText3 = MakeLabel(*this, 207, 385, L"Rosacle ");
     CheckBox1 = MakeCheckBox(*this, 430, 385, 75, L"Random");
-    TrackBar3 = MakeTrackBar(*this, 200, 407, 308, 1, 40);
+    TrackBar3 = MakeTrackBar(*this, 200, 407, 308, pattern.low, pattern.high);
     StaticText2 = MakeLabel(*this, 10, 438, L"Wallpaper size");
-    TrackBar2 = MakeTrackBar(*this, 3, 460, 180, 1, 12);
+    TrackBar2 = MakeTrackBar(*this, 3, 460, 180, wallpaper.low, wallpaper.high);
     StaticText4 = MakeLabel(*this, 207, 438, L"Petals ");
     CheckBox3 = MakeCheckBox(*this, 302, 438, 75, L"Random");
-    TrackBar4 = MakeTrackBar(*this, 200, 460, 180, 4, 12);
+    TrackBar4 = MakeTrackBar(*this, 200, 460, 180, petals.low, petals.high);
     StaticText6 = MakeLabel(*this, 402, 430, L"FPS");
     ShowWindow(StaticText6->Handle(), SW_HIDE);
     CheckBox2 = MakeCheckBox(*this, 407, 460, 95, L"Color invert");
@@ -153,44 +156,42 @@ void TForm2::FormCreate()
     TSaverSettings& s = SaverSettings;
 
     LoadSaverSettings(true);
-    Rosacle::RandomizeFromClock();
-    PickRandomChoices();
-    SetChecked(*CheckBox1, s.Rosacle_Random);
-    SetChecked(*CheckBox3, s.Petals_Random);
+    Rosacle::RunStart start;
+    start.windowWidth = PreviewWidth;
+    start.windowHeight = PreviewHeight;
+    start.afterPicks = [this, &s] {
+        SetChecked(*CheckBox1, s.Rosacle_Random);
+        SetChecked(*CheckBox3, s.Petals_Random);
 
-    // A bar clamps to its range and runs its change handler on a real move, so a stored
-    // value beyond the range becomes the bar's end.
-    SetTrackBarPosition(*TrackBar1, s.Speed);
-    SetTrackBarPosition(*TrackBar2, s.Bright);
-    SetTrackBarPosition(*TrackBar3, s.Rosacle);
-    SetTrackBarPosition(*TrackBar4, s.Segment);
-    // Values below a bar's range that leave it where it starts: the generator is built for
-    // patterns 1..40 and 4..12 petals only.
-    ClampLayoutSettings();
-    SetLabel(*StaticText3, L"Rosacle " + Decimal(s.Rosacle));
-    SetLabel(*StaticText4, L"Petals " + Decimal(s.Segment));
+        // A bar clamps to its range and runs its change handler on a real move, so a stored
+        // value beyond the range becomes the bar's end.
+        SetTrackBarPosition(*TrackBar1, s.Speed);
+        SetTrackBarPosition(*TrackBar2, s.Bright);
+        SetTrackBarPosition(*TrackBar3, s.Rosacle);
+        SetTrackBarPosition(*TrackBar4, s.Segment);
+        // Values below a bar's range that leave it where it starts: the generator is built for
+        // patterns 1..40 and 4..12 petals only.
+        ClampLayoutSettings();
+        SetLabel(*StaticText3, L"Rosacle " + Decimal(s.Rosacle));
+        SetLabel(*StaticText4, L"Petals " + Decimal(s.Segment));
 
-    SetChecked(*CheckBox4, s.Background);
-    SetChecked(*CheckBox5, s.Gray);
-    SetChecked(*CheckBox6, s.Pictures);
-    SetChecked(*CheckBox2, s.Oval);
+        SetChecked(*CheckBox4, s.Background);
+        SetChecked(*CheckBox5, s.Gray);
+        SetChecked(*CheckBox6, s.Pictures);
+        SetChecked(*CheckBox2, s.Oval);
 
-    const ScreenSize screen = PrimaryScreenSize();
-    WallWidth = screen.width;
-    WallHeight = screen.height;
-    ApplyWallpaperPreset();
-    RenewSizeLabel();
-    if (WallWidth > Rosacle::MaxSurfaceWidth) WallWidth = Rosacle::MaxSurfaceWidth;
-    if (WallHeight > Rosacle::MaxSurfaceHeight) WallHeight = Rosacle::MaxSurfaceHeight;
+        const ScreenSize screen = PrimaryScreenSize();
+        WallWidth = screen.width;
+        WallHeight = screen.height;
+        ApplyWallpaperPreset();
+        RenewSizeLabel();
+        if (WallWidth > Rosacle::MaxSurfaceWidth) WallWidth = Rosacle::MaxSurfaceWidth;
+        if (WallHeight > Rosacle::MaxSurfaceHeight) WallHeight = Rosacle::MaxSurfaceHeight;
 
-    SetClientSize(PreviewWidth, 545);
-    PreviewSurface.SetBitCount(24);
-    PreviewSurface.SetWidth(PreviewWidth);
-    PreviewSurface.SetHeight(PreviewHeight);
-    previewReady_ = true;
-    FillBackground();
-    LayPreviewGenerator();
-    Rosacle::SetRandomStartPhases();
+        SetClientSize(PreviewWidth, 545);
+        previewReady_ = true;
+    };
+    Rosacle::StartRun(start, &PreviewSurface);
     WallCounter = 1;
     SetFocus(TrackBar1->Handle());
 }
@@ -239,7 +240,7 @@ void TForm2::TimerTimer()
 {
     if (!previewReady_) return;
     Rosacle::GeneratorStep();
-    PlotRosette(PreviewSurface);
+    Plotter.Plot(PreviewSurface);
     if (HDC dc = GetDC(Handle())) {
         PreviewSurface.Draw(dc, 0, 0);
         ReleaseDC(Handle(), dc);

@@ -8,6 +8,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
+#include "raster/Plot.h"
 #include "raster/TDIB.h"
 
 // Dialog state shared with the wallpaper export.
@@ -77,6 +78,7 @@ private:
     std::unique_ptr<TControl> TrackBar1, TrackBar2, TrackBar3, TrackBar4;
     std::unique_ptr<TControl> CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6;
     std::unique_ptr<TControl> Button1, Button2, Button3;
+    RosettePlotter Plotter; // of the frames into PreviewSurface
     bool previewReady_ = false;
 };
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/FolderList.h"
+#include "common/FolderList.h"
 #include "platform/Form.h"
 
 // DirectoryListBox1: the drives, the folders down to the current one and its subfolders.

@@ -11,12 +11,5 @@ void RimPass(bool background); // the five outermost rows fade into the backgrou
 // The control-panel preview's fade to white: the same rows, one point fewer per row.
 void PreviewFade();
 
-// The phase drift and turning of every frame.
-void DriftPhases();
-
-// The member of the current pattern index (none outside 1..40).
-void RunPattern(int32_t pattern);
-// The passes chosen by the settings, then the centre copy.
-void RunColourPasses();
 
 } // namespace Rosacle

@@ -2,7 +2,7 @@
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
 #include "generator/Workers.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
 
 #if defined(__linux__)
@@ -26,7 +26,6 @@ Extended PointRamp[MaxRows][MaxPoints];
 Extended PointShapeA[MaxRows][MaxPoints];
 Extended PointShapeB[MaxRows][MaxPoints];
 Extended PointShapeC[MaxRows][MaxPoints];
-int32_t PointTermsPattern = 0;
 int32_t Red[MaxRows][MaxPoints];
 int32_t Green[MaxRows][MaxPoints];
 int32_t Blue[MaxRows][MaxPoints];
@@ -55,6 +54,7 @@ const bool PlanesAdvised = [] {
     AdviseLargePages(PointShapeA);
     AdviseLargePages(PointShapeB);
     AdviseLargePages(PointShapeC);
+    AdviseLargePages(FixedValues);
     return true;
 }();
 
@@ -148,7 +148,6 @@ void GeneratorInit()
 {
     const int32_t S = SaverSettings.Segment;
     const int32_t pattern = SaverSettings.Rosacle;
-    PointTermsPattern = 0;
     ++LayoutCount;
     RowCount = Round(static_cast<Extended>(SurfaceHeight) * 1.4L / 2);
     if (S < 1) return;
@@ -158,7 +157,6 @@ void GeneratorInit()
     const Extended halfWidth = static_cast<Extended>(SurfaceWidth) / 2;
     const Extended halfHeight = static_cast<Extended>(SurfaceHeight) / 2;
     const bool shapes = UsesShapeTables(pattern);
-    const bool terms = !shapes && KeepsPointTerms(pattern);
     // Rows are independent: each writes only its own entries.
     ForEachRow(1, RowCount, [&](int r) {
         const int32_t n = Round(static_cast<Extended>(r) * TwoPi / S);
@@ -196,13 +194,12 @@ void GeneratorInit()
             PointRamp[r][j] = Abs(1 - static_cast<Extended>(2 * j) / n);
             if (shapes) SetShapeTables(pattern, r, j);
         }
-        if (terms) LayPointTerms(pattern, r);
     });
     for (int s = 0; s < S; ++s) {
         PointX[s][0][0] = Round(halfWidth);
         PointY[s][0][0] = Round(halfHeight);
     }
-    if (terms) PointTermsPattern = pattern;
+    LayFixedValues(pattern);
 }
 
 void LayGenerator(int32_t width, int32_t height)
@@ -213,13 +210,6 @@ void LayGenerator(int32_t width, int32_t height)
     SurfaceWidth = width;
     SurfaceHeight = height;
     GeneratorInit();
-}
-
-void SetRandomStartPhases()
-{
-    Phase1 = static_cast<Extended>(Random(1800)) / 320;
-    Phase2 = static_cast<Extended>(Random(2400)) / 430;
-    Phase3 = static_cast<Extended>(Random(4200)) / 710;
 }
 
 } // namespace Rosacle

@@ -1,11 +1,14 @@
 #include "generator/ColourPasses.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
 
 namespace Rosacle {
 
+namespace {
+
+// The phase drift and turning of every frame.
 void DriftPhases()
 {
     const Extended speed = SaverSettings.Speed;
@@ -27,8 +30,7 @@ void DriftPhases()
     if (Phase3 <= 0) Rate3 = 0.01L + static_cast<Extended>(Random(140)) / 5000;
 }
 
-void RunPattern(int32_t pattern) { RunMemberOnWorkers(pattern); }
-
+// The passes chosen by the settings, then the centre copy.
 void RunColourPasses()
 {
     const TSaverSettings& s = SaverSettings;
@@ -42,17 +44,19 @@ void RunColourPasses()
     Blue[0][0] = Blue[1][0];
 }
 
+} // namespace
+
 void GeneratorStep()
 {
     DriftPhases();
-    RunPattern(SaverSettings.Rosacle);
+    RunMember(SaverSettings.Rosacle);
     RunColourPasses();
 }
 
 void PreviewStep()
 {
     DriftPhases();
-    RunPattern(SaverSettings.Rosacle);
+    RunMember(SaverSettings.Rosacle);
     PreviewFade();
 }
 

@@ -7,7 +7,6 @@ namespace Rosacle {
 static uint32_t Seed = 0;
 
 void RandSeed(uint32_t seed) { Seed = seed; }
-uint32_t CurrentSeed() { return Seed; }
 
 void RandomizeFromClock()
 {

@@ -28,10 +28,6 @@ extern Extended PointRamp[MaxRows][MaxPoints];
 extern Extended PointShapeA[MaxRows][MaxPoints];
 extern Extended PointShapeB[MaxRows][MaxPoints];
 extern Extended PointShapeC[MaxRows][MaxPoints];
-// For patterns without shapes, PointShapeA and B hold terms of the member that depend on the
-// row and point alone, laid once per layout; PointTermsPattern names the pattern they were
-// laid for (0: none), so a member never reads terms laid for another.
-extern int32_t PointTermsPattern;
 
 extern int32_t Red[MaxRows][MaxPoints];
 extern int32_t Green[MaxRows][MaxPoints];
@@ -54,9 +50,6 @@ void GeneratorStep();
 
 // The control-panel preview's frame advance: drift, the member, the fade to white.
 void PreviewStep();
-
-// The start phases of the saver window and the settings dialog, drawn from Random.
-void SetRandomStartPhases();
 
 // Whether pattern k needs the per-point shape tables.
 bool UsesShapeTables(int32_t pattern);

@@ -5,7 +5,7 @@
 #include <exception>
 
 #include "common/SaverError.h"
-#include "platform/ErrorText.h"
+#include "common/ErrorText.h"
 #include "settings/Win32Registry.h"
 
 TApplication Application;
@@ -92,12 +92,6 @@ TTimer::TTimer(TForm& owner, UINT interval, std::function<void()> onTimer)
 void TTimer::SetEnabled(bool enabled)
 {
     enabled_ = enabled;
-    Apply();
-}
-
-void TTimer::SetInterval(UINT interval)
-{
-    interval_ = interval;
     Apply();
 }
 

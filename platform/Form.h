@@ -65,7 +65,6 @@ public:
     TTimer(TForm& owner, UINT interval, std::function<void()> onTimer);
     void SetEnabled(bool enabled);
     bool Enabled() const { return enabled_; }
-    void SetInterval(UINT interval);
     UINT Interval() const { return interval_; }
 
 private:

@@ -11,33 +11,16 @@ using namespace Rosacle;
 
 namespace {
 
-// Every pixel the rosette covers, once, with the point whose colour it keeps: the last one
-// plotted onto it in petal, row, point order. Worked out once per layout and surface shape.
-// Laid on the second plot of the same layout and surface, so a single frame (a wallpaper)
-// does not pay for it.
-struct Cover {
-    uint32_t layout = 0;
-    int32_t width = -1, height = -1, stride = 0, bitCount = 0, petals = -1;
-    bool laid = false;
-    std::vector<int32_t> pixel;  // byte offset from the start of the pixel memory
-    std::vector<uint32_t> point; // row << 16 | point index
+int32_t PlottedPetals()
+{
+    // A petal count the layout was not made for never indexes beyond the planes.
+    return SaverSettings.Segment < MaxPetals ? SaverSettings.Segment : MaxPetals - 1;
+}
 
-    bool Fits(const DibSurface& surface, int32_t petalCount) const
-    {
-        return layout == LayoutCount && width == surface.Width() && height == surface.Height() &&
-               stride == surface.RowStride() && bitCount == surface.BitCount() && petals == petalCount;
-    }
-    void Keep(const DibSurface& surface, int32_t petalCount)
-    {
-        layout = LayoutCount;
-        width = surface.Width();
-        height = surface.Height();
-        stride = surface.RowStride();
-        bitCount = surface.BitCount();
-        petals = petalCount;
-        laid = false;
-    }
-};
+RosettePlotter::Shape ShapeOf(const DibSurface& surface)
+{
+    return {LayoutCount, surface.Width(), surface.Height(), surface.RowStride(), surface.BitCount(), PlottedPetals()};
+}
 
 // Every point of every petal in turn; each worker plots those in its own band of surface
 // rows, so a pixel that several points hit still ends with the last of them.
@@ -80,56 +63,61 @@ void ForEachPointOnSurface(int32_t width, int32_t height, int32_t petals, Visit 
     }
 }
 
-void LayCover(Cover& cover, const DibSurface& surface, int32_t petals)
-{
-    const int32_t width = surface.Width(), height = surface.Height();
-    std::vector<uint32_t> last(static_cast<size_t>(width) * static_cast<size_t>(height), UINT32_MAX);
-    const auto each = [&](auto visit) {
-        ForEachPointOnSurface(width, height, petals, [&](int32_t x, int32_t y, int r, int j) {
-            visit(x, y, static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(j),
-                  last[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
-        });
-    };
-    each([](int32_t, int32_t, uint32_t point, uint32_t& keeps) { keeps = point; });
-    // Listed in plotting order, so that a frame reads the colour planes front to back.
-    cover.pixel.clear();
-    cover.point.clear();
-    cover.pixel.reserve(last.size());
-    cover.point.reserve(last.size());
-    each([&](int32_t x, int32_t y, uint32_t point, uint32_t& keeps) {
-        if (keeps != point) return;
-        keeps = UINT32_MAX; // listed: the same point on another petal is not
-        cover.pixel.push_back(static_cast<int32_t>(surface.Row(y) - surface.Bits()) + 3 * x);
-        cover.point.push_back(point);
-    });
-    cover.laid = true;
-}
-
 } // namespace
 
 void PlotRosette(DibSurface& surface)
 {
-    // A petal count the layout was not made for never indexes beyond the planes.
-    const int32_t petals = SaverSettings.Segment < MaxPetals ? SaverSettings.Segment : MaxPetals - 1;
     if (surface.Empty()) return;
-    static Cover cover;
-    if (!cover.Fits(surface, petals)) {
-        cover.Keep(surface, petals);
-        PlotEveryPoint(surface, petals);
+    PlotEveryPoint(surface, PlottedPetals());
+}
+
+void RosettePlotter::Plot(DibSurface& surface)
+{
+    if (surface.Empty()) return;
+    const Shape shape = ShapeOf(surface);
+    // The first frame of a shape plots every point, so a single frame does not pay for the list.
+    if (!(coverShape_ == shape)) {
+        coverShape_ = shape;
+        coverLaid_ = false;
+        PlotEveryPoint(surface, shape.petals);
         return;
     }
-    if (!cover.laid) LayCover(cover, surface, petals);
+    if (!coverLaid_) {
+        // Every pixel the rosette covers, once, with the point whose colour it keeps: the last
+        // one plotted onto it in petal, row, point order.
+        const int32_t width = surface.Width(), height = surface.Height();
+        std::vector<uint32_t> last(static_cast<size_t>(width) * static_cast<size_t>(height), UINT32_MAX);
+        const auto each = [&](auto visit) {
+            ForEachPointOnSurface(width, height, shape.petals, [&](int32_t x, int32_t y, int r, int j) {
+                visit(x, y, static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(j),
+                      last[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
+            });
+        };
+        each([](int32_t, int32_t, uint32_t point, uint32_t& keeps) { keeps = point; });
+        // Listed in plotting order, so that a frame reads the colour planes front to back.
+        pixel_.clear();
+        point_.clear();
+        pixel_.reserve(last.size());
+        point_.reserve(last.size());
+        each([&](int32_t x, int32_t y, uint32_t point, uint32_t& keeps) {
+            if (keeps != point) return;
+            keeps = UINT32_MAX; // listed: the same point on another petal is not
+            pixel_.push_back(static_cast<int32_t>(surface.Row(y) - surface.Bits()) + 3 * x);
+            point_.push_back(point);
+        });
+        coverLaid_ = true;
+    }
     // Each pixel once, so the workers share the list without meeting.
     uint8_t* const bits = surface.Bits();
-    const size_t count = cover.pixel.size();
+    const size_t count = pixel_.size();
     const size_t workers = static_cast<size_t>(WorkerCount());
     OnEveryWorker([&](int worker) {
         const size_t first = count * static_cast<size_t>(worker) / workers;
         const size_t end = count * (static_cast<size_t>(worker) + 1) / workers;
         for (size_t k = first; k < end; ++k) {
-            const uint32_t r = cover.point[k] >> 16, j = cover.point[k] & 0xFFFF;
+            const uint32_t r = point_[k] >> 16, j = point_[k] & 0xFFFF;
             const uint32_t colour = ColourValue(Red[r][j], Green[r][j], Blue[r][j]);
-            uint8_t* p = bits + cover.pixel[k];
+            uint8_t* p = bits + pixel_[k];
             p[0] = static_cast<uint8_t>(colour >> 16);
             p[1] = static_cast<uint8_t>(colour >> 8);
             p[2] = static_cast<uint8_t>(colour);
@@ -137,32 +125,26 @@ void PlotRosette(DibSurface& surface)
     });
 }
 
-PixelBox RosetteBox(const DibSurface& surface)
+PixelBox RosettePlotter::Box(const DibSurface& surface)
 {
-    const int32_t petals = SaverSettings.Segment < MaxPetals ? SaverSettings.Segment : MaxPetals - 1;
-    static uint32_t layout = 0;
-    static int32_t width = -1, height = -1, petalCount = -1;
-    static PixelBox box;
-    if (layout == LayoutCount && width == surface.Width() && height == surface.Height() && petalCount == petals)
-        return box;
-    layout = LayoutCount;
-    width = surface.Width();
-    height = surface.Height();
-    petalCount = petals;
-    box = {width, height, 0, 0};
-    ForEachPointOnSurface(width, height, petals, [](int32_t x, int32_t y, int, int) {
+    const Shape shape = ShapeOf(surface);
+    if (boxShape_ == shape) return box_;
+    boxShape_ = shape;
+    PixelBox box{shape.width, shape.height, 0, 0};
+    ForEachPointOnSurface(shape.width, shape.height, shape.petals, [&box](int32_t x, int32_t y, int, int) {
         if (x < box.left) box.left = x;
         if (x >= box.right) box.right = x + 1;
         if (y < box.top) box.top = y;
         if (y >= box.bottom) box.bottom = y + 1;
     });
     if (box.right <= box.left) box = {};
-    return box;
+    box_ = box;
+    return box_;
 }
 
 void PlotPreview(DibSurface& surface)
 {
-    const int32_t petals = SaverSettings.Segment < MaxPetals ? SaverSettings.Segment : MaxPetals - 1;
+    const int32_t petals = PlottedPetals();
     for (int s = 0; s < petals; ++s) {
         for (int r = 1; r <= RowCount; ++r) {
             const int32_t* xs = PointX[s][r];

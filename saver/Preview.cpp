@@ -3,11 +3,11 @@
 #include <atomic>
 
 #include "common/SaverError.h"
-#include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "raster/Plot.h"
 #include "raster/TDIB.h"
-#include "saver/HostHandle.h"
+#include "common/HostHandle.h"
 #include "saver/PasswordCheck.h"
 #include "settings/SaverSettings.h"
 
@@ -18,6 +18,8 @@ HWND PreviewWindow = nullptr;
 std::atomic<bool> PreviewStopFlag{false};
 // Set by the drawing thread once settings, layout and phases are written; frames wait for it.
 std::atomic<bool> PreviewReady{false};
+// Where the surface sits in the preview window.
+Rosacle::SurfacePlace PreviewPlace;
 
 constexpr wchar_t ClassName[] = L"MyVeltoScreenSaverClass";
 
@@ -33,13 +35,13 @@ void PreviewFrame()
     }
     TDIB surface;
     surface.SetBitCount(24);
-    surface.SetWidth(Rosacle::SurfaceWidth);
-    surface.SetHeight(Rosacle::SurfaceHeight);
+    surface.SetWidth(PreviewPlace.width);
+    surface.SetHeight(PreviewPlace.height);
     surface.Fill(0xFFFFFF);
     Rosacle::PreviewStep();
     PlotPreview(surface);
     HDC dc = GetDC(PreviewWindow);
-    surface.Draw(dc, 0, 0);
+    surface.Draw(dc, PreviewPlace.left, PreviewPlace.top);
     Sleep(40);
     surface.Free();
     ReleaseDC(PreviewWindow, dc);
@@ -48,36 +50,22 @@ void PreviewFrame()
 DWORD WINAPI PreviewThread(LPVOID)
 {
     Rosacle::SetExtendedPrecision();
-    Rosacle::RandomizeFromClock();
     RECT rect{};
     GetWindowRect(PreviewWindow, &rect);
     const int32_t width = rect.right - rect.left, height = rect.bottom - rect.top;
     ShowWindow(PreviewWindow, SW_SHOW);
     UpdateWindow(PreviewWindow);
 
-    SaverSettings.Speed = 50;
-    SaverSettings.Rosacle = 17;
-    SaverSettings.Size = 52;
-    SaverSettings.Segment = 8;
-    SaverSettings.Petals_Random = false;
-    SaverSettings.Rosacle_Random = true;
-    SaverSettings.Oval = false;
-    SaverSettings.Background = true;
-    SaverSettings.Pictures = false;
-    SaverSettings.Gray = false;
-    Rosacle::RandomizeFromClock();
-    SaverSettings.Rosacle = Rosacle::Random(39) + 1;
-    bool laid = true;
+    SetPreviewSettings(SaverSettings);
+    Rosacle::RunStart start;
+    start.windowWidth = width;
+    start.windowHeight = height;
+    start.phases = Rosacle::PreviewPhaseRanges;
     try {
-        Rosacle::LayGenerator(width, height);
-    } catch (const SaverError&) {
-        laid = false; // a host beyond the largest surface: the window stays blank, keys still end it
-    }
-    if (laid) {
-        Rosacle::Phase1 = static_cast<Rosacle::Extended>(Rosacle::Random(1256)) / 220;
-        Rosacle::Phase2 = static_cast<Rosacle::Extended>(Rosacle::Random(1884)) / 350;
-        Rosacle::Phase3 = static_cast<Rosacle::Extended>(Rosacle::Random(2512)) / 500;
+        PreviewPlace = Rosacle::StartRun(start, nullptr);
         PreviewReady.store(true, std::memory_order_release);
+    } catch (const SaverError&) {
+        // No layout: the window stays blank, keys still end it.
     }
 
     while (!PreviewStopFlag.load()) {

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"
 #include "settings/Win32Registry.h"
@@ -46,27 +46,13 @@ TForm1::TForm1() : TForm(SaverLayout()), Timer(*this, 30, [this] { TimerTimer();
 void TForm1::FormCreate()
 {
     LoadSaverSettings(false);
-    Rosacle::RandomizeFromClock();
-    PickRandomChoices();
-
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    SetClientSize(screenWidth, screenHeight);
-
-    int32_t surfaceWidth = ClientWidth();
-    int32_t surfaceHeight = ClientHeight();
-    if (surfaceWidth > Rosacle::MaxSurfaceWidth) surfaceWidth = Rosacle::MaxSurfaceWidth;
-    if (surfaceHeight > Rosacle::MaxSurfaceHeight) surfaceHeight = Rosacle::MaxSurfaceHeight;
-    DrawLeft = (screenWidth - surfaceWidth) / 2;
-    DrawTop = (screenHeight - surfaceHeight) / 2;
-
-    SaverSurface.SetBitCount(24);
-    SaverSurface.SetWidth(surfaceWidth);
-    SaverSurface.SetHeight(surfaceHeight);
-    SaverSurface.Fill(SaverSettings.Background ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0));
-
-    Rosacle::LayGenerator(surfaceWidth, surfaceHeight);
-    Rosacle::SetRandomStartPhases();
+    SetClientSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    Rosacle::RunStart start;
+    start.windowWidth = ClientWidth();
+    start.windowHeight = ClientHeight();
+    const Rosacle::SurfacePlace place = Rosacle::StartRun(start, &SaverSurface);
+    DrawLeft = place.left;
+    DrawTop = place.top;
 
     MouseReference = CursorPosition();
     SystemParametersInfoW(SPI_SCREENSAVERRUNNING, 1, nullptr, 0);
@@ -87,12 +73,12 @@ void TForm1::FormCreated(bool created)
 void TForm1::TimerTimer()
 {
     Rosacle::GeneratorStep();
-    PlotRosette(SaverSurface);
+    Plotter.Plot(SaverSurface);
     if (HDC dc = GetDC(Handle())) {
         // Outside the rosette's box a frame changes no pixel: once the surface has been shown
         // whole, a frame shows only the box (at full screen about two thirds of the pixels).
         if (WholeDrawn) {
-            const PixelBox box = RosetteBox(SaverSurface);
+            const PixelBox box = Plotter.Box(SaverSurface);
             SaverSurface.DrawPart(dc, DrawLeft, DrawTop, box.left, box.top, box.right - box.left, box.bottom - box.top);
         } else {
             SaverSurface.Draw(dc, DrawLeft, DrawTop);

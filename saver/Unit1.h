@@ -2,6 +2,7 @@
 // The full-screen saver window: borderless, topmost, black, covering the screen, with the
 // raster surface centred in it. A frame every 30 ms; a key or a mouse jump closes it.
 #include "platform/Form.h"
+#include "raster/Plot.h"
 #include "raster/TDIB.h"
 
 class TForm1 : public TForm {
@@ -25,6 +26,7 @@ private:
 
     TTimer Timer;
     TDIB SaverSurface;
+    RosettePlotter Plotter;
     int32_t DrawLeft = 0;
     int32_t DrawTop = 0;
     bool WholeDrawn = false;

@@ -1,7 +1,5 @@
 #include "settings/SaverSettings.h"
 
-#include "generator/Random.h"
-
 TSaverSettings SaverSettings;
 
 const char* const SettingsKey = "\\Software\\Fractal Rosacle\\";
@@ -26,17 +24,10 @@ const Preset Presets[12] = {
 void WriteAllValues(RegistryStore& registry, bool withPathWall)
 {
     const TSaverSettings& s = SaverSettings;
-    WriteRegistryInteger(registry, "Speed", s.Speed);
-    WriteRegistryInteger(registry, "Bright", s.Bright);
-    WriteRegistryInteger(registry, "Rosacle", s.Rosacle);
-    WriteRegistryInteger(registry, "Size", s.Size);
-    WriteRegistryInteger(registry, "Segment", s.Segment);
-    WriteRegistryFlag(registry, "Background", s.Background);
-    WriteRegistryFlag(registry, "Gray", s.Gray);
-    WriteRegistryFlag(registry, "Oval", s.Oval);
-    WriteRegistryFlag(registry, "Pictures", s.Pictures);
-    WriteRegistryFlag(registry, "Rosacle_Random", s.Rosacle_Random);
-    WriteRegistryFlag(registry, "Petals_Random", s.Petals_Random);
+    for (const SettingKnob& k : SettingKnobs) {
+        if (k.integer) WriteRegistryInteger(registry, k.name, s.*k.integer);
+        else WriteRegistryFlag(registry, k.name, s.*k.flag);
+    }
     if (withPathWall) WriteRegistryText(registry, "Path_Wall", s.Path_Wall);
 }
 
@@ -65,33 +56,17 @@ void LoadSaverSettings(RegistryStore& registry, bool screenPreset, ScreenSize sc
     if (registry.OpenKey(RegistryPath(SettingsKey), false)) {
         // Each field takes its value as soon as it is read: a failure part-way keeps the
         // fields read before it.
-        s.Speed = ReadRegistryInteger(registry, "Speed");
-        s.Bright = ReadRegistryInteger(registry, "Bright");
-        s.Rosacle = ReadRegistryInteger(registry, "Rosacle");
-        s.Size = ReadRegistryInteger(registry, "Size");
-        s.Segment = ReadRegistryInteger(registry, "Segment");
-        s.Background = ReadRegistryFlag(registry, "Background");
-        s.Gray = ReadRegistryFlag(registry, "Gray");
-        s.Oval = ReadRegistryFlag(registry, "Oval");
-        s.Pictures = ReadRegistryFlag(registry, "Pictures");
-        s.Rosacle_Random = ReadRegistryFlag(registry, "Rosacle_Random");
-        s.Petals_Random = ReadRegistryFlag(registry, "Petals_Random");
+        for (const SettingKnob& k : SettingKnobs) {
+            if (k.integer) s.*k.integer = ReadRegistryInteger(registry, k.name);
+            else s.*k.flag = ReadRegistryFlag(registry, k.name);
+        }
         s.Path_Wall = ReadRegistryText(registry, "Path_Wall");
         registry.CloseKey();
     }
 
     if (s.Speed != 0 || s.Bright != 0 || s.Rosacle != 0 || s.Size != 0) return;
 
-    s.Speed = 54;
-    s.Rosacle = 17;
-    s.Size = 52;
-    s.Segment = 8;
-    s.Petals_Random = false;
-    s.Rosacle_Random = true;
-    s.Oval = false;
-    s.Background = true;
-    s.Gray = false;
-    s.Pictures = false;
+    SetFirstRunSettings(s);
     if (screenPreset) s.Bright = ScreenPresetIndex(screen);
     if (s.Path_Wall.empty()) s.Path_Wall = "C:\\Windows";
     if (registry.OpenKey(RegistryPath(SettingsKey), true)) {
@@ -100,10 +75,14 @@ void LoadSaverSettings(RegistryStore& registry, bool screenPreset, ScreenSize sc
     }
 }
 
-void PickRandomChoices()
+void SetFirstRunSettings(TSaverSettings& s)
 {
-    if (SaverSettings.Rosacle_Random) SaverSettings.Rosacle = Rosacle::Random(39) + 1;
-    if (SaverSettings.Petals_Random) SaverSettings.Segment = Rosacle::Random(8) + 4;
+    for (const SettingKnob& k : SettingKnobs) k.Set(s, k.firstRun);
+}
+
+void SetPreviewSettings(TSaverSettings& s)
+{
+    for (const SettingKnob& k : SettingKnobs) k.Set(s, k.preview);
 }
 
 void SaveSaverSettings(RegistryStore& registry)

@@ -2,6 +2,7 @@
 // The process-wide settings record, its registry keys and the rules that load, pick and
 // save it.
 #include <cstdint>
+#include <climits>
 #include <string>
 
 #include "settings/RegistryStore.h"
@@ -23,6 +24,55 @@ struct TSaverSettings {
 
 extern TSaverSettings SaverSettings;
 
+// Every setting once, in the registry's order: its value name, the range the settings
+// dialog, the rosacle tool and the X11 hack offer, its first-run value and the value the
+// control-panel preview runs with. A flag is an integer 0..1 here.
+struct SettingKnob {
+    const char* name;
+    int32_t TSaverSettings::*integer; // null for a flag
+    bool TSaverSettings::*flag;       // null for an integer
+    int32_t low, high;
+    int32_t firstRun, preview;
+
+    int32_t Get(const TSaverSettings& s) const { return integer ? s.*integer : int32_t(s.*flag); }
+    void Set(TSaverSettings& s, int32_t value) const
+    {
+        if (integer) s.*integer = value;
+        else s.*flag = value != 0;
+    }
+};
+
+inline constexpr SettingKnob SettingKnobs[] = {
+    {"Speed", &TSaverSettings::Speed, nullptr, 0, 150, 54, 50},
+    {"Bright", &TSaverSettings::Bright, nullptr, 1, 12, 0, 0}, // a first run may take the screen's preset
+    {"Rosacle", &TSaverSettings::Rosacle, nullptr, 1, 40, 17, 17},
+    {"Size", &TSaverSettings::Size, nullptr, INT32_MIN, INT32_MAX, 52, 52},
+    {"Segment", &TSaverSettings::Segment, nullptr, 4, 12, 8, 8},
+    {"Background", nullptr, &TSaverSettings::Background, 0, 1, 1, 1},
+    {"Gray", nullptr, &TSaverSettings::Gray, 0, 1, 0, 0},
+    {"Oval", nullptr, &TSaverSettings::Oval, 0, 1, 0, 0},
+    {"Pictures", nullptr, &TSaverSettings::Pictures, 0, 1, 0, 0},
+    {"Rosacle_Random", nullptr, &TSaverSettings::Rosacle_Random, 0, 1, 1, 1},
+    {"Petals_Random", nullptr, &TSaverSettings::Petals_Random, 0, 1, 0, 0},
+};
+
+constexpr const SettingKnob& KnobOf(int32_t TSaverSettings::*field)
+{
+    for (const SettingKnob& k : SettingKnobs)
+        if (k.integer == field) return k;
+    return SettingKnobs[0];
+}
+constexpr const SettingKnob& KnobOf(bool TSaverSettings::*field)
+{
+    for (const SettingKnob& k : SettingKnobs)
+        if (k.flag == field) return k;
+    return SettingKnobs[0];
+}
+
+// Every setting in the table at its first-run value, or at the preview's.
+void SetFirstRunSettings(TSaverSettings& s);
+void SetPreviewSettings(TSaverSettings& s);
+
 extern const char* const SettingsKey;        // "\Software\Fractal Rosacle\"
 extern const char* const WallpaperFolderKey; // "\Software\Fractal_Rosacle\"
 
@@ -35,9 +85,6 @@ struct ScreenSize {
 // sets the defaults and writes all twelve values. With screenPreset, a first run also picks
 // Bright from the screen size. Registry errors propagate as SaverError.
 void LoadSaverSettings(RegistryStore& registry, bool screenPreset, ScreenSize screen);
-
-// The start-time random picks of pattern (1..39) and petal count (4..11).
-void PickRandomChoices();
 
 // Writes the first eleven fields (all but Path_Wall) to SettingsKey.
 void SaveSaverSettings(RegistryStore& registry);

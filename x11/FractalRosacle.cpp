@@ -21,6 +21,7 @@
 #include "common/SaverError.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"
 #include "x11/FrameImage.h"
@@ -57,6 +58,7 @@ struct Hack {
     int windowWidth = 0, windowHeight = 0;
     int drawLeft = 0, drawTop = 0;
     DibSurface surface;
+    RosettePlotter plotter;
     FrameImage frame;
     bool useShm = true;
     int delay = 0;
@@ -88,7 +90,7 @@ void ApplySettings(const Knobs& k)
     s.Speed = k.speed;
     s.Rosacle = k.pattern;
     s.Segment = k.petals;
-    s.Size = 52;
+    s.Size = KnobOf(&TSaverSettings::Size).firstRun;
     s.Background = k.whiteBackground;
     s.Gray = k.gray;
     s.Oval = k.invert;
@@ -179,23 +181,26 @@ void DrawFps(Hack& h)
     XDrawString(h.dpy, h.window, h.gc, 4, 3 + ascent, text, length);
 }
 
+// The window's image for a surface at place.
+void FitWindow(Hack& h, int width, int height, const Rosacle::SurfacePlace& place)
+{
+    h.windowWidth = width;
+    h.windowHeight = height;
+    h.drawLeft = place.left;
+    h.drawTop = place.top;
+    if (!MakeFrameImage(h.dpy, h.visual, h.depth, place.width, place.height, h.useShm, h.frame))
+        Failure("%s cannot be made", "XImage");
+    FillMargins(h);
+}
+
 // A new window size: the surface, clamped to 1920 x 1200 and centred, and the layout anew.
 void HackReshape(Hack& h, int width, int height)
 {
     if (width == h.windowWidth && height == h.windowHeight && h.frame.image) return;
-    h.windowWidth = width;
-    h.windowHeight = height;
-    const int sw = width < Rosacle::MaxSurfaceWidth ? width : Rosacle::MaxSurfaceWidth;
-    const int sh = height < Rosacle::MaxSurfaceHeight ? height : Rosacle::MaxSurfaceHeight;
-    h.drawLeft = (width - sw) / 2;
-    h.drawTop = (height - sh) / 2;
-    if (h.surface.Empty()) h.surface.SetBitCount(24);
-    h.surface.SetWidth(sw);
-    h.surface.SetHeight(sh);
-    h.surface.Fill(SaverSettings.Background ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0));
-    Rosacle::LayGenerator(sw, sh);
-    if (!MakeFrameImage(h.dpy, h.visual, h.depth, sw, sh, h.useShm, h.frame)) Failure("%s cannot be made", "XImage");
-    FillMargins(h);
+    const Rosacle::SurfacePlace place = Rosacle::PlaceSurface(width, height);
+    Rosacle::SetUpSurface(h.surface, place);
+    Rosacle::LayGenerator(place.width, place.height);
+    FitWindow(h, width, height, place);
 }
 
 void HackFree(Hack* h);
@@ -232,11 +237,10 @@ Hack* HackInit(Display* dpy, const Knobs& k)
         h->gc = XCreateGC(dpy, h->window, 0, nullptr);
         h->font = XQueryFont(dpy, XGContextFromGC(h->gc));
 
-        // The start of a run: clock seed, the random picks, the layout, the start phases.
-        Rosacle::RandomizeFromClock();
-        PickRandomChoices();
-        HackReshape(*h, attributes.width, attributes.height);
-        Rosacle::SetRandomStartPhases();
+        Rosacle::RunStart start;
+        start.windowWidth = attributes.width;
+        start.windowHeight = attributes.height;
+        FitWindow(*h, attributes.width, attributes.height, Rosacle::StartRun(start, &h->surface));
         h->fpsStart = h->nextSizePoll = Clock::now();
     } catch (...) {
         HackFree(h);
@@ -249,7 +253,7 @@ Hack* HackInit(Display* dpy, const Knobs& k)
 int HackDraw(Hack& h)
 {
     Rosacle::GeneratorStep();
-    PlotRosette(h.surface);
+    h.plotter.Plot(h.surface);
     ConvertRows(h.surface, h.frame);
     PutFrameImage(h.dpy, h.window, h.gc, h.drawLeft, h.drawTop, h.frame);
     if (h.showFps) DrawFps(h);
@@ -339,6 +343,18 @@ void RunLoop(Hack& h, int wakeFd)
 
 enum class Kind { Number, Flag, Background, Where, WindowId, Help };
 
+// A range with its default: the hack's own, or a setting's range and first-run value.
+struct Span {
+    int low, high, fallback;
+    constexpr Span(int l, int h, int f) : low(l), high(h), fallback(f) {}
+};
+template <class Field>
+constexpr Span Range(Field TSaverSettings::*field)
+{
+    const SettingKnob& k = KnobOf(field);
+    return {k.low, k.high, k.firstRun};
+}
+
 struct Option {
     const char* name;
     Kind kind;
@@ -346,19 +362,32 @@ struct Option {
     bool Knobs::*flag;
     int low, high, fallback; // for Where: the Place it selects
     const char* help;
+    constexpr Option(const char* n, Kind k, int Knobs::*num, bool Knobs::*f, int l, int h, int fb, const char* text)
+        : name(n), kind(k), number(num), flag(f), low(l), high(h), fallback(fb), help(text)
+    {
+    }
+    constexpr Option(const char* n, Kind k, int Knobs::*num, bool Knobs::*f, Span span, const char* text)
+        : Option(n, k, num, f, span.low, span.high, span.fallback, text)
+    {
+    }
 };
 
-const Option Options[] = {
-    {"-speed", Kind::Number, &Knobs::speed, nullptr, 0, 150, 54, "how fast the colours drift"},
-    {"-pattern", Kind::Number, &Knobs::pattern, nullptr, 1, 40, 17, "pattern number, used with -no-random-pattern"},
-    {"-petals", Kind::Number, &Knobs::petals, nullptr, 4, 12, 8, "petal count, used without -random-petals"},
+constexpr Option Options[] = {
+    {"-speed", Kind::Number, &Knobs::speed, nullptr, Range(&TSaverSettings::Speed), "how fast the colours drift"},
+    {"-pattern", Kind::Number, &Knobs::pattern, nullptr, Range(&TSaverSettings::Rosacle),
+     "pattern number, used with -no-random-pattern"},
+    {"-petals", Kind::Number, &Knobs::petals, nullptr, Range(&TSaverSettings::Segment),
+     "petal count, used without -random-petals"},
     {"-delay", Kind::Number, &Knobs::delay, nullptr, 0, 100000, 30000, "microseconds from frame to frame"},
-    {"-background", Kind::Background, nullptr, &Knobs::whiteBackground, 0, 1, 1, "white or black"},
-    {"-random-pattern", Kind::Flag, nullptr, &Knobs::randomPattern, 0, 1, 1, "a random pattern (1..39) at every start"},
-    {"-random-petals", Kind::Flag, nullptr, &Knobs::randomPetals, 0, 1, 0, "a random petal count (4..11) at every start"},
-    {"-gray", Kind::Flag, nullptr, &Knobs::gray, 0, 1, 0, "grey scale"},
-    {"-invert", Kind::Flag, nullptr, &Knobs::invert, 0, 1, 0, "inverted colours"},
-    {"-pictures", Kind::Flag, nullptr, &Knobs::pictures, 0, 1, 0, "two-tone pictures"},
+    {"-background", Kind::Background, nullptr, &Knobs::whiteBackground, Range(&TSaverSettings::Background),
+     "white or black"},
+    {"-random-pattern", Kind::Flag, nullptr, &Knobs::randomPattern, Range(&TSaverSettings::Rosacle_Random),
+     "a random pattern (1..39) at every start"},
+    {"-random-petals", Kind::Flag, nullptr, &Knobs::randomPetals, Range(&TSaverSettings::Petals_Random),
+     "a random petal count (4..11) at every start"},
+    {"-gray", Kind::Flag, nullptr, &Knobs::gray, Range(&TSaverSettings::Gray), "grey scale"},
+    {"-invert", Kind::Flag, nullptr, &Knobs::invert, Range(&TSaverSettings::Oval), "inverted colours"},
+    {"-pictures", Kind::Flag, nullptr, &Knobs::pictures, Range(&TSaverSettings::Pictures), "two-tone pictures"},
     {"-fps", Kind::Flag, nullptr, &Knobs::fps, 0, 1, 0, "the achieved frames per second in the top-left corner"},
     {"-shm", Kind::Flag, nullptr, &Knobs::shm, 0, 1, 1, "MIT-SHM images where the server has them"},
     {"-root", Kind::Where, nullptr, nullptr, 0, 0, int(Place::Root), "draw on the root window (or the virtual root)"},

@@ -1,667 +1,541 @@
 // Members 1 to 20 of the pattern family, each as its per-call, per-row and per-point
 // formulas and its finishing chain.
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
+#include "generator/patterns/Member.h"
 #include "generator/patterns/Patterns01to20.h"
 
 namespace Rosacle {
 
-void Pattern1()
-{
-    WorkingValues& w = ThreadWorking();
-    w.A = Sin(Phase1 + Phase3);
-    w.B = Cos(Phase3) - Sin(Phase1 + Phase2);
-    const int32_t n = RowCount;
-    using Finish = Chain<Fold, CutAt<25>, CubeAbove<232>, Clamp>;
-    RunRows<Finish>(
-        [n, &w](int r) { w.T[0] = (static_cast<Extended>(r) / n) * 2; },
-        [n, &w](int r, int i, int m) {
-            const Extended t = w.T[0];
-            const Extended v = PointV(i, m);
-            w.U[0] = Abs(1 - v * t) - (static_cast<Extended>(r) / n) * w.A;
-            const Extended u = w.U[0];
-            Channels c;
-            c.R = Round(Abs(u * u - t * t) * 255);
-            c.G = Round(Abs(t + u + w.B) * 255);
-            c.B = Round(Sqrt(ExactSquares(c.R, c.G)) / 1.41L);
-            return c;
-        });
-}
-
 namespace {
 
-inline Extended Ext(int32_t k) { return static_cast<Extended>(k); }
+// The phases under the letters of the members' formulas.
+const Extended& p1 = Phase1;
+const Extended& p2 = Phase2;
+const Extended& p3 = Phase3;
 
 // The per-call quantity of members 2, 6, 8 and 11.
-inline Extended B0() { return Cos(Phase3) - Sin(Phase2 / 5) + Phase1; }
+Extended B0() { return Cos(p3) - Sin(p2 / 5) + p1; }
 
 // (G/255)^2 + (R/255)^2, the sum several blues start from.
-inline Extended ShareSquares(const Channels& c)
-{
-    return Share(c.G) * Share(c.G) + Share(c.R) * Share(c.R);
-}
+Extended ShareSquares(int32_t R, int32_t G) { return Share(G) * Share(G) + Share(R) * Share(R); }
 
 // sqrt(R^2 + G^2) / 1.41 with R^2 + G^2 an exact integer.
-inline int32_t HypotBlue(const Channels& c)
-{
-    return Round(Sqrt(ExactSquares(c.R, c.G)) / 1.41L);
-}
+int32_t HypotBlue(int32_t R, int32_t G) { return Round(Sqrt(ExactSquares(R, G)) / 1.41L); }
 
-} // namespace
+struct Pattern1 : Member {
+    using Finish = Chain<Fold, CutAt<25>, CubeAbove<232>, Clamp>;
+    Extended a = 0, b = 0, t = 0;
+    void Call()
+    {
+        a = Sin(p1 + p3);
+        b = Cos(p3) - Sin(p1 + p2);
+    }
+    void Row(int r) { t = (Ext(r) / n) * 2; }
+    Channels Point(int r, int i, int m) const
+    {
+        const Extended v = PointV(i, m);
+        const Extended u = Abs(1 - v * t) - (Ext(r) / n) * a;
+        const int32_t R = Round(Abs(u * u - t * t) * 255);
+        const int32_t G = Round(Abs(t + u + b) * 255);
+        const int32_t B = HypotBlue(R, G);
+        return {R, G, B};
+    }
+};
 
-void Pattern2()
-{
-    const Extended p1 = Phase1, p3 = Phase3;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
-    a = Sin(p1 + p3);
-    b = B0();
-    const int32_t n = RowCount;
+struct Pattern2 : Member {
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) { t = Sin(r * TwoPi / n) * 1.5L; },
-        [&](int, int i, int m) {
-            u = Sin(i * TwoPi / m + t * a);
-            Channels c;
-            c.R = Round(Abs(u * u - t * t + a / Sqrt(m + 0.0001L)) * 255);
-            c.G = Round(Abs(Ext(c.R) * t / 255 + b) * 255);
-            c.B = Round(ShareSquares(c) * 25.5L);
-            return c;
-        });
-}
+    Extended a = 0, b = 0, t = 0;
+    void Call()
+    {
+        a = Sin(p1 + p3);
+        b = B0();
+    }
+    void Row(int r) { t = Sin(r * TwoPi / n) * 1.5L; }
+    Channels Point(int, int i, int m) const
+    {
+        const Extended u = Sin(i * TwoPi / m + t * a);
+        const int32_t R = Round(Abs(u * u - t * t + a / Sqrt(m + 0.0001L)) * 255);
+        const int32_t G = Round(Abs(Ext(R) * t / 255 + b) * 255);
+        const int32_t B = Round(ShareSquares(R, G) * 25.5L);
+        return {R, G, B};
+    }
+};
 
-void Pattern3()
-{
-    const Extended p1 = Phase1, p2 = Phase2, p3 = Phase3;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &c = w.C, &d = w.D, &e = w.E;
-    const int32_t n = RowCount;
-    const int32_t S = SaverSettings.Segment;
-    if (n < 1) return; // c divides by n
-    c = -Pi / n;
-    // c as each row leaves it, for a worker that starts a row without the one before.
-    Extended rowC[MaxRows];
-    rowC[0] = c;
-    for (int r = 1; r <= n; ++r) rowC[r] = rowC[r - 1] + 3.14L / n;
-    Extended q1 = 0, q2 = 0, q3 = 0;
+struct Pattern3 : Member {
+    // c steps from row to row; d steps across the petal on every point, repeated ones
+    // included, and starts afresh on each row.
+    static constexpr Follows follows = Follows::PreviousRowC;
     using Finish = Chain<CutAt<25>, SquareAbove<200>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            c = c + 3.14L / n;
-            const Extended s1 = Sin(p1 + c), s2 = Sin(p2 + c), s3 = Sin(p3 + c);
-            q1 = s1 * s1 * (p1 + 5);
-            q2 = s2 * s2 * (p2 + 5);
-            q3 = s3 * s3 * (p3 + 5);
-            b = EdgeFade(r, n);
-            d = Pi / S;
-        },
-        [&](int, int i, int m) {
-            const Extended s = Sin((p1 + 3 + p2) * d);
-            a = s * (s * s);
-            const Extended k = 1 - Ext(2 * i) / m;
-            e = Sqrt(1.01L - k * k) * b;
-            Channels ch;
-            const Extended s1 = Sin(a - q1), s2 = Sin(a - q2), s3 = Sin(a - q3);
-            ch.R = Round(s1 * s1 * e);
-            ch.G = Round(s2 * s2 * e);
-            ch.B = Round(s3 * s3 * e);
-            return ch;
-        },
-        // d steps across the petal on every point, repeated ones included.
-        [&](int, int, int m) { d = d + TwoPi / (S * m); },
-        [&](int r) { c = rowC[r - 1]; });
-}
+    Extended k = 0, b = 0, q1 = 0, q2 = 0, q3 = 0, dStep = 0;
+    void Call()
+    {
+        c = -Pi / n;
+        k = p1 + 3 + p2;
+    }
+    Extended NextC(Extended previous) const { return previous + 3.14L / n; }
+    void Row(int r)
+    {
+        c = NextC(c);
+        const Extended s1 = Sin(p1 + c), s2 = Sin(p2 + c), s3 = Sin(p3 + c);
+        q1 = s1 * s1 * (p1 + 5);
+        q2 = s2 * s2 * (p2 + 5);
+        q3 = s3 * s3 * (p3 + 5);
+        b = EdgeFade(r, n);
+        d = Pi / S;
+        dStep = TwoPi / (S * RowLastPoint(r));
+    }
+    Channels Point(int, int i, int m)
+    {
+        const Extended s = Sin(k * d);
+        const Extended a = s * (s * s);
+        const Extended x = 1 - Ext(2 * i) / m;
+        const Extended e = Sqrt(1.01L - x * x) * b;
+        const Extended s1 = Sin(a - q1), s2 = Sin(a - q2), s3 = Sin(a - q3);
+        const int32_t R = Round(s1 * s1 * e);
+        const int32_t G = Round(s2 * s2 * e);
+        const int32_t B = Round(s3 * s3 * e);
+        d = d + dStep;
+        return {R, G, B};
+    }
+    void Skipped(int, int, int) { d = d + dStep; }
+};
 
-void Pattern4()
-{
-    const Extended p1 = Phase1, p2 = Phase2, p3 = Phase3;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
-    a = Sin(p1) * 3;
-    b = Sin(p3 + p1);
-    Extended rowSine = 0; // sin(t + a) x 2, the same for the whole row
-    const int32_t n = RowCount;
+struct Pattern4 : Member {
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<200>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            t = Sin(r * FivePi / n) / 2 + Sin(r * Pi / n);
-            rowSine = Sin(t + a) * 2;
-        },
-        [&](int, int i, int m) {
-            const Extended v = PointV(i, m);
-            const Extended w = (1 - v) * (1 - v);
-            u = rowSine + (v / (p2 + 1) + w);
-            Channels c;
-            c.R = Round(Abs(u - t) * 255);
-            c.G = Round(Abs(Share(c.R) + t + b) * 255);
-            c.B = HypotBlue(c);
-            return c;
-        });
-}
+    Extended a = 0, b = 0, t = 0;
+    Extended rowSine = 0; // sin(t + a) x 2, the same for the whole row
+    void Call()
+    {
+        a = Sin(p1) * 3;
+        b = Sin(p3 + p1);
+    }
+    void Row(int r)
+    {
+        t = Sin(r * FivePi / n) / 2 + Sin(r * Pi / n);
+        rowSine = Sin(t + a) * 2;
+    }
+    Channels Point(int, int i, int m) const
+    {
+        const Extended v = PointV(i, m);
+        const Extended w = (1 - v) * (1 - v);
+        const Extended u = rowSine + (v / (p2 + 1) + w);
+        const int32_t R = Round(Abs(u - t) * 255);
+        const int32_t G = Round(Abs(Share(R) + t + b) * 255);
+        const int32_t B = HypotBlue(R, G);
+        return {R, G, B};
+    }
+};
 
-void Pattern5()
-{
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B;
-    Extended *u = w.U, *t = w.T, *x = w.X;
-    a = Sin(Phase1);
-    b = Cos(Phase3);
-    const int32_t n = RowCount;
+struct Pattern5 : Member {
     using Finish = Chain<Fold, Clamp>;
-    RunRows<Finish>(
-        [&](int r) { t[0] = Cos(r * Pi / n); },
-        [&](int, int i, int m) {
-            u[0] = 1 - PointV(i, m);
-            // Three steps of z := z^2 + (a, b) on z = (u, t).
-            for (int j = 1; j <= 3; ++j) {
-                u[j] = u[j - 1] * u[j - 1] - t[j - 1] * t[j - 1] + a;
-                t[j] = t[j - 1] * 2 * u[j - 1] + b;
-                const Extended sinU = Sin(u[j]), cosT = Cos(t[j]);
-                x[j] = Ln(sinU * sinU + cosT * cosT + 0.001L) * 0.35L;
-            }
-            Channels c;
-            c.R = Round(Abs(x[1]) * 255);
-            c.G = Round(Abs(x[2]) * 255);
-            c.B = Round(Abs(x[3]) * 255);
-            return c;
-        });
-}
+    Extended a = 0, b = 0, rowT = 0;
+    void Call()
+    {
+        a = Sin(p1);
+        b = Cos(p3);
+    }
+    void Row(int r) { rowT = Cos(r * Pi / n); }
+    Channels Point(int, int i, int m) const
+    {
+        Extended u[4], t[4], x[4];
+        u[0] = 1 - PointV(i, m);
+        t[0] = rowT;
+        // Three steps of z := z^2 + (a, b) on z = (u, t).
+        for (int j = 1; j <= 3; ++j) {
+            u[j] = u[j - 1] * u[j - 1] - t[j - 1] * t[j - 1] + a;
+            t[j] = t[j - 1] * 2 * u[j - 1] + b;
+            const Extended sinU = Sin(u[j]), cosT = Cos(t[j]);
+            x[j] = Ln(sinU * sinU + cosT * cosT + 0.001L) * 0.35L;
+        }
+        const int32_t R = Round(Abs(x[1]) * 255);
+        const int32_t G = Round(Abs(x[2]) * 255);
+        const int32_t B = Round(Abs(x[3]) * 255);
+        return {R, G, B};
+    }
+};
 
-void Pattern6()
-{
-    const Extended p1 = Phase1, p2 = Phase2;
-    WorkingValues& w = ThreadWorking();
-    Extended &b = w.B, &t = w.T[0], &u = w.U[0];
-    b = B0();
-    const int32_t n = RowCount;
+struct Pattern6 : Member {
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) { t = Sin(r * ThreePi / n); },
-        [&](int, int i, int m) {
-            u = Abs(Sin(i * Pi / m + (p1 - p2) * t));
-            Channels c;
-            c.R = Round(Abs(t * t + u * u + b / Sqrt(m + 0.000001L)) * 255);
-            c.G = Round(Abs(Ext(c.R) * t / 255 + b) * 255);
-            c.B = Round(ShareSquares(c) * 51);
-            return c;
-        });
-}
+    Extended b = 0, t = 0;
+    void Call() { b = B0(); }
+    void Row(int r) { t = Sin(r * ThreePi / n); }
+    Channels Point(int, int i, int m) const
+    {
+        const Extended u = Abs(Sin(i * Pi / m + (p1 - p2) * t));
+        const int32_t R = Round(Abs(t * t + u * u + b / Sqrt(m + 0.000001L)) * 255);
+        const int32_t G = Round(Abs(Ext(R) * t / 255 + b) * 255);
+        const int32_t B = Round(ShareSquares(R, G) * 51);
+        return {R, G, B};
+    }
+};
 
-void Pattern7()
-{
-    const Extended p1 = Phase1, p2 = Phase2;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &d = w.D, &t = w.T[0], &u = w.U[0], &x = w.X[0];
-    const int32_t n = RowCount, H = SurfaceHeight;
-    const int32_t S = SaverSettings.Segment;
-    // The d a computed point i of a row of last point m leaves.
-    const auto dAfter = [S](int i, int m) { return i * Pi / m - Pi / S; };
+struct Pattern7 : Member {
+    // d is the previous computed point's, at a call's first point the previous call's.
+    static constexpr Follows follows = Follows::PreviousPointD;
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            a = Abs(A1(r, n));
-            b = Abs(B1(r, n));
-        },
-        [&](int r, int i, int m) {
-            const Extended v = PointV(i, m);
-            u = Abs((1 - v) * (p1 / 2 + 3));
-            t = Abs((p2 / 2 + 3) * (1 - Ext(2 * r) / H));
-            x = Abs(u - t);
-            // d is still the previous computed point's (or the last writer's).
-            Channels c;
-            c.R = Round(a * 2 / (Abs(u - t - x - Abs(d)) + 1 + a) * 255);
-            c.G = Round(b * 2 / (Abs(Abs(d) + (Share(c.R) + t + x)) + 1 + b) * 255);
-            c.B = Round(2 / Abs(Share(c.R) + Share(c.G) + 0.000001L) * 255);
-            d = dAfter(i, m);
-            return c;
-        },
-        NothingAfterPoint(), [&](int r) { d = dAfter(LastComputedPoint(r - 1), RowLastPoint(r - 1)); });
-}
+    Extended a = 0, b = 0;
+    Extended DAfter(int, int i, int m) const { return i * Pi / m - Pi / S; }
+    void Row(int r)
+    {
+        a = Abs(A1(r, n));
+        b = Abs(B1(r, n));
+    }
+    Channels Point(int r, int i, int m)
+    {
+        const Extended v = PointV(i, m);
+        const Extended u = Abs((1 - v) * (p1 / 2 + 3));
+        const Extended t = Abs((p2 / 2 + 3) * (1 - Ext(2 * r) / H));
+        const Extended x = Abs(u - t);
+        const int32_t R = Round(a * 2 / (Abs(u - t - x - Abs(d)) + 1 + a) * 255);
+        const int32_t G = Round(b * 2 / (Abs(Abs(d) + (Share(R) + t + x)) + 1 + b) * 255);
+        const int32_t B = Round(2 / Abs(Share(R) + Share(G) + 0.000001L) * 255);
+        d = DAfter(r, i, m);
+        return {R, G, B};
+    }
+};
 
-void Pattern8()
-{
-    const Extended p1 = Phase1, p3 = Phase3;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
-    a = Sin(p1 + p3);
-    b = B0();
-    const int32_t n = RowCount;
+struct Pattern8 : Member {
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<220>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) { t = Sin(r * ThreePi / n); },
-        [&](int, int i, int m) {
-            u = PointV(i, m) - Abs(p1 / 6 - 0.5L + t);
-            Channels c;
-            c.R = Round(Abs(u * u - t * t + a / Sqrt(m + 0.1L)) * 255);
-            c.G = Round(Abs(Share(c.R) + t + b) * 255);
-            c.B = Round(ShareSquares(c) * 0.1L * 255);
-            return c;
-        });
-}
+    Extended a = 0, b = 0, t = 0;
+    void Call()
+    {
+        a = Sin(p1 + p3);
+        b = B0();
+    }
+    void Row(int r) { t = Sin(r * ThreePi / n); }
+    Channels Point(int, int i, int m) const
+    {
+        const Extended u = PointV(i, m) - Abs(p1 / 6 - 0.5L + t);
+        const int32_t R = Round(Abs(u * u - t * t + a / Sqrt(m + 0.1L)) * 255);
+        const int32_t G = Round(Abs(Share(R) + t + b) * 255);
+        const int32_t B = Round(ShareSquares(R, G) * 0.1L * 255);
+        return {R, G, B};
+    }
+};
 
-void Pattern9()
-{
-    const Extended p1 = Phase1, p2 = Phase2;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &c = w.C, &d = w.D, &t = w.T[0], &u = w.U[0];
-    d = Sin(p2);
-    const int32_t n = RowCount;
+struct Pattern9 : Member {
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            c = Ext(2 * r) / n;
-            a = Sin(p2 + c) * Sin(c * 5);
-            b = Cos(p1 + c) * Cos(c * 5);
-            t = 1.57L - r * 3.14L / n;
-        },
-        [&](int r, int i, int) {
-            u = PointRamp[r][i] + d + b;
-            Channels ch;
-            ch.R = Round(Abs((u * u - t * t) / (Abs(u - t) + 0.001L) + a) * 255);
-            ch.G = Round(Abs(b + 1) * 255);
-            ch.B = Round(Abs(ShareSquares(ch) * 0.5L) * 255);
-            return ch;
-        });
-}
+    Extended a = 0, b = 0, t = 0;
+    void Call() { d = Sin(p2); }
+    void Row(int r)
+    {
+        c = Ext(2 * r) / n;
+        a = Sin(p2 + c) * Sin(c * 5);
+        b = Cos(p1 + c) * Cos(c * 5);
+        t = 1.57L - r * 3.14L / n;
+    }
+    Channels Point(int r, int i, int) const
+    {
+        const Extended u = PointRamp[r][i] + d + b;
+        const int32_t R = Round(Abs((u * u - t * t) / (Abs(u - t) + 0.001L) + a) * 255);
+        const int32_t G = Round(Abs(b + 1) * 255);
+        const int32_t B = Round(Abs(ShareSquares(R, G) * 0.5L) * 255);
+        return {R, G, B};
+    }
+};
 
-void Pattern10()
-{
-    const Extended p1 = Phase1, p2 = Phase2;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &c = w.C, &d = w.D, &t = w.T[0], &u = w.U[0];
-    d = Sin(p2);
-    const int32_t n = RowCount;
+struct Pattern10 : Member {
     using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
-    RunRows<Finish>(
-        [&](int r) {
-            c = r * HalfPi / n;
-            a = Sin(p2 + c) * Sin(c * 15);
-            b = Cos(p1 + c) * Cos(c * 5);
-            t = HalfPi - Sin(r * Pi / n);
-        },
-        [&](int r, int i, int) {
-            u = PointRamp[r][i] + d + b;
-            Channels ch;
-            ch.R = Round(Abs((u * u - t * t) / (Abs(u - t) + 0.00001L) + a) * 255);
-            ch.G = Round(Abs(Share(ch.R) + t + b) * 255);
-            ch.B = Round(Abs(Sqrt(ShareSquares(ch) + 0.001L)) * 255);
-            return ch;
-        });
-}
+    Extended a = 0, b = 0, t = 0;
+    void Call() { d = Sin(p2); }
+    void Row(int r)
+    {
+        c = r * HalfPi / n;
+        a = Sin(p2 + c) * Sin(c * 15);
+        b = Cos(p1 + c) * Cos(c * 5);
+        t = HalfPi - Sin(r * Pi / n);
+    }
+    Channels Point(int r, int i, int) const
+    {
+        const Extended u = PointRamp[r][i] + d + b;
+        const int32_t R = Round(Abs((u * u - t * t) / (Abs(u - t) + 0.00001L) + a) * 255);
+        const int32_t G = Round(Abs(Share(R) + t + b) * 255);
+        const int32_t B = Round(Abs(Sqrt(ShareSquares(R, G) + 0.001L)) * 255);
+        return {R, G, B};
+    }
+};
 
-// ---- Terms of members 11, 14, 15, 17 and 19 that depend on the row and point alone:
-// GeneratorInit lays them into the point tables once per layout (PointTermsPattern), and
-// the members compute them with the same functions when the tables hold another's.
+struct Pattern11 : Member {
+    static constexpr int fixedValues = 1; // sin(i x 2pi / m)
+    static void LayFixed(int, int m, Fixed* f)
+    {
+        for (int i = 0; i <= m; ++i) f[i].a = TurnSine(i, m);
+    }
+    using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
+    Extended b = 0, t = 0;
+    void Call() { b = B0(); }
+    void Row(int r)
+    {
+        c = Sin(Ext(21 * r) / n);
+        t = Cos(r * 6.28L / n) * 1.5L;
+    }
+    Channels Point(int, int, int, Fixed f) const
+    {
+        const Extended u = f.a * c;
+        const int32_t R = Round(Abs(u - t) * 255);
+        const int32_t G = Round(Abs(t + u + b) * 255);
+        const int32_t B = Round(ShareSquares(R, G) * 127.5L);
+        return {R, G, B};
+    }
+};
 
-namespace {
+struct Pattern12 : Member {
+    using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
+    Extended a = 0, b = 0, t = 0;
+    void Row(int r)
+    {
+        a = A2(r, n);
+        b = B2(r, n);
+        t = Abs(Sin(Sin(5 - Ext(10 * r) / n) - Sin(Ext(21 * r) / n))) + 0.1L;
+    }
+    Channels Point(int r, int i, int m) const
+    {
+        const Extended u = Abs(PointV(i, m) - Abs(1 - Ext(2 * r) / n)) + 0.1L;
+        // R and G may come out negative; the first finishing step takes magnitudes.
+        const int32_t R = Round((u + t + a) * 255);
+        const int32_t G = Round((Share(R) - t + b) * 255);
+        const int32_t B = Round(Abs(Share(R) + Share(G)) * 255);
+        return {R, G, B};
+    }
+};
 
-inline Extended ThreeHalfTurnSine(int i, int m) { return Sin(i * ThreePi / m); }
+struct Pattern13 : Member {
+    using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
+    Extended a = 0, b = 0, t = 0;
+    Extended shift = 0; // 1 / (a + 2.2), the row's
+    void Row(int r)
+    {
+        a = Sin(Ext(21 * r) / n) + Sin(Ext(5 * r) / n + p2);
+        b = Sin(Ext(7 * r) / n + p2) + Sin(Ext(5 * r) / n + p1);
+        t = Sin(Pi - r * TwoPi / n);
+        shift = 1 / (a + 2.2L);
+    }
+    Channels Point(int, int i, int m) const
+    {
+        const Extended u = Abs(Sin(i * Pi / m + shift));
+        const Extended x = u + t;
+        const int32_t R = Round((u + a) * 255);
+        const int32_t G = Round((t + b) * 255);
+        const int32_t B = Round(((a + b) / 2 + x) * 255);
+        return {R, G, B};
+    }
+};
 
-// Member 14's u and x of point i.
-
-inline void Point14UX(Extended cosT, int i, int m, Extended& u, Extended& x)
-{
-    u = TurnSine(i, m);
-    x = Abs(cosT + Sin(u)) / 2;
-}
-
-// Member 14's red before a is added, and green before b is.
-inline void Point14(Extended sinT, Extended cosT, int i, int m, Extended& red, Extended& green)
-{
-    const Extended u = TurnSine(i, m);
-    Extended sinU, cosU;
-    SinCos(u, sinU, cosU);
-    const Extended x = Abs(cosT + sinU) / 2;
-    const Extended sinX = Sin(x);
-    red = Abs(sinT + sinX * cosU) * 255;
-    green = sinU + sinX * sinT;
-}
-
-// Member 19's u and x of point i, and red before a is added with the cosine of x.
-
-inline void Point19UX(Extended t, int i, int m, Extended& u, Extended& x)
-{
-    u = Cos(Pi - Abs(HalfTurnSine(i, m)) * TwoPi);
-    x = (t * t + u * u) * 0.2L;
-}
-
-inline void Point19(Extended t, int i, int m, Extended& red, Extended& cosX)
-{
-    Extended u, x, sinX;
-    Point19UX(t, i, m, u, x);
-    SinCos(x, sinX, cosX);
-    red = sinX * (u * t);
-}
-
-} // namespace
-
-void LayPointTerms01to20(int32_t k, int r)
-{
-    const int32_t m = RowLastPoint(r);
-    Extended* a = PointShapeA[r];
-    Extended* b = PointShapeB[r];
-    switch (k) {
-    case 11:
-        for (int i = 0; i <= m; ++i) a[i] = TurnSine(i, m);
-        break;
-    case 14: {
+struct Pattern14 : Member {
+    // With t = sin(5 - 10r/n), u = sin(i x 2pi / m) and x = |cos t + sin u| / 2:
+    // |sin t + sin x cos u| x 255 (red before a) and sin u + sin x sin t (green before b).
+    static constexpr int fixedValues = 2;
+    static void LayFixed(int r, int m, Fixed* f)
+    {
         Extended sinT, cosT;
         SinCos(RowWave(r), sinT, cosT);
-        for (int i = 0; i <= m; ++i) Point14(sinT, cosT, i, m, a[i], b[i]);
-        break;
-    }
-    case 15:
-    case 17:
         for (int i = 0; i <= m; ++i) {
-            a[i] = TurnSine(i, m);
-            b[i] = k == 15 ? HalfTurnSine(i, m) : ThreeHalfTurnSine(i, m);
+            const Extended u = TurnSine(i, m);
+            Extended sinU, cosU;
+            SinCos(u, sinU, cosU);
+            const Extended x = Abs(cosT + sinU) / 2;
+            const Extended sinX = Sin(x);
+            f[i].a = Abs(sinT + sinX * cosU) * 255;
+            f[i].b = sinU + sinX * sinT;
         }
-        break;
-    case 19: {
-        const Extended t = RowWave(r);
-        for (int i = 0; i <= m; ++i) Point19(t, i, m, a[i], b[i]);
-        break;
     }
-    default:
-        break;
+    using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
+    Extended a = 0, b = 0;
+    void Row(int r)
+    {
+        a = Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2));
+        b = Cos(Ext(5 * r) / n + p1);
     }
-}
+    Channels Point(int, int, int, Fixed f) const
+    {
+        const int32_t R = Round(f.a + a); // a after the scaling
+        const int32_t G = Round(Abs(f.b + b) * 255);
+        const int32_t B = Round(Abs(Share(R) + Share(G)) * 255);
+        return {R, G, B};
+    }
+};
 
-void Pattern11()
-{
-    WorkingValues& w = ThreadWorking();
-    Extended &b = w.B, &c = w.C, &t = w.T[0], &u = w.U[0];
-    const bool terms = PointTermsPattern == 11;
-    b = B0();
-    const int32_t n = RowCount;
-    using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
-    RunRows<Finish>(
-        [&](int r) {
-            c = Sin(Ext(21 * r) / n);
-            t = Cos(r * 6.28L / n) * 1.5L;
-        },
-        [&](int r, int i, int m) {
-            u = (terms ? PointShapeA[r][i] : TurnSine(i, m)) * c;
-            Channels ch;
-            ch.R = Round(Abs(u - t) * 255);
-            ch.G = Round(Abs(t + u + b) * 255);
-            ch.B = Round(ShareSquares(ch) * 127.5L);
-            return ch;
-        });
-}
-
-void Pattern12()
-{
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0];
-    const int32_t n = RowCount;
-    using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            a = A2(r, n);
-            b = B2(r, n);
-            t = Abs(Sin(Sin(5 - Ext(10 * r) / n) - Sin(Ext(21 * r) / n))) + 0.1L;
-        },
-        [&](int r, int i, int m) {
-            u = Abs(PointV(i, m) - Abs(1 - Ext(2 * r) / n)) + 0.1L;
-            // R and G may come out negative; the first finishing step takes magnitudes.
-            Channels c;
-            c.R = Round((u + t + a) * 255);
-            c.G = Round((Share(c.R) - t + b) * 255);
-            c.B = Round(Abs(Share(c.R) + Share(c.G)) * 255);
-            return c;
-        });
-}
-
-void Pattern13()
-{
-    const Extended p1 = Phase1, p2 = Phase2;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
-    Extended shift = 0; // 1 / (a + 2.2), the row's
-    const int32_t n = RowCount;
-    using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            a = Sin(Ext(21 * r) / n) + Sin(Ext(5 * r) / n + p2);
-            b = Sin(Ext(7 * r) / n + p2) + Sin(Ext(5 * r) / n + p1);
-            t = Sin(Pi - r * TwoPi / n);
-            shift = 1 / (a + 2.2L);
-        },
-        [&](int, int i, int m) {
-            u = Abs(Sin(i * Pi / m + shift));
-            x = u + t;
-            Channels c;
-            c.R = Round((u + a) * 255);
-            c.G = Round((t + b) * 255);
-            c.B = Round(((a + b) / 2 + x) * 255);
-            return c;
-        });
-}
-
-void Pattern14()
-{
-    const Extended p1 = Phase1, p2 = Phase2;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
-    Extended sinT = 0, cosT = 0; // of the row's t
-    int32_t lastComputed = 0;
-    const bool terms = PointTermsPattern == 14;
-    const int32_t n = RowCount;
+struct Pattern15 : Member {
+    static constexpr int fixedValues = 2; // sin(i x 2pi / m), sin(i x pi / m)
+    static void LayFixed(int, int m, Fixed* f)
+    {
+        for (int i = 0; i <= m; ++i) {
+            f[i].a = TurnSine(i, m);
+            f[i].b = HalfTurnSine(i, m);
+        }
+    }
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            a = Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2));
-            b = Cos(Ext(5 * r) / n + p1);
-            t = RowWave(r);
-            SinCos(t, sinT, cosT);
-            lastComputed = LastComputedPoint(r);
-        },
-        [&](int r, int i, int m) {
-            Extended red, green;
-            if (terms) {
-                red = PointShapeA[r][i];
-                green = PointShapeB[r][i];
-            } else {
-                Point14(sinT, cosT, i, m, red, green);
-            }
-            // u and x as the row's last computed point leaves them.
-            if (i == lastComputed) Point14UX(cosT, i, m, u, x);
-            Channels c;
-            c.R = Round(red + a); // a after the scaling
-            c.G = Round(Abs(green + b) * 255);
-            c.B = Round(Abs(Share(c.R) + Share(c.G)) * 255);
-            return c;
-        });
-}
+    Extended a = 0, b = 0, s = 0, q = 0;
+    void Row(int r)
+    {
+        s = Sin(Ext(r) / n);
+        q = Sin(r * Pi / n);
+        a = Abs(Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2)));
+        b = Cos(Ext(5 * r) / n + p1);
+    }
+    Channels Point(int, int, int, Fixed f) const
+    {
+        const Extended w1 = f.a + s;
+        const Extended w2 = f.b * q;
+        const int32_t R = Round(Abs(w1 * w1 + a) * 255);
+        const int32_t G = Round(Abs(w2 * w2 + b) * 255);
+        const Extended w3 = Share(R) + Share(G) + s;
+        const int32_t B = Round(Abs(w3 * w3) * 255);
+        return {R, G, B};
+    }
+};
 
-void Pattern15()
-{
-    const Extended p1 = Phase1, p2 = Phase2;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B;
-    Extended s = 0, q = 0;
-    const bool terms = PointTermsPattern == 15;
-    const int32_t n = RowCount;
-    using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            s = Sin(Ext(r) / n);
-            q = Sin(r * Pi / n);
-            a = Abs(Sin(Sin(Ext(21 * r) / n) + (Ext(5 * r) / n + p2)));
-            b = Cos(Ext(5 * r) / n + p1);
-        },
-        [&](int r, int i, int m) {
-            const Extended w1 = (terms ? PointShapeA[r][i] : TurnSine(i, m)) + s;
-            const Extended w2 = (terms ? PointShapeB[r][i] : HalfTurnSine(i, m)) * q;
-            Channels c;
-            c.R = Round(Abs(w1 * w1 + a) * 255);
-            c.G = Round(Abs(w2 * w2 + b) * 255);
-            const Extended w3 = Share(c.R) + Share(c.G) + s;
-            c.B = Round(Abs(w3 * w3) * 255);
-            return c;
-        });
-}
-
-void Pattern16()
-{
-    const Extended p1 = Phase1, p2 = Phase2;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &d = w.D, &u = w.U[0], &t = w.T[0], &x = w.X[0];
-    Extended &u1 = w.U[1], &t1 = w.T[1], &x1 = w.X[1];
-    const int32_t n = RowCount, H = SurfaceHeight;
-    // The d a computed point of row r at v leaves.
-    const auto dAfter = [n](int r, Extended v) { return v * 1 + Ext(3 * r) / n; };
+struct Pattern16 : Member {
+    // d is the previous computed point's, at a call's first point the previous call's
+    // (which may make the divisors zero or negative).
+    static constexpr Follows follows = Follows::PreviousPointD;
     using Finish = Chain<Clamp, CutAt<25>, SquareAbove<200>>;
-    RunRows<Finish>(
-        [&](int r) {
-            a = Abs(A1(r, n));
-            b = Abs(B1(r, n));
-        },
-        [&](int r, int i, int m) {
-            const Extended v = PointV(i, m);
-            u = Abs((1 - v) * (p1 / 2 + 3));
-            t = Abs((p2 / 2 + 3) * (1 - Ext(2 * r) / H));
-            x = Abs(u - t);
-            // d is still the previous computed point's (or the last writer's, which may
-            // make these divisors zero or negative).
-            u1 = GuardedQuotient(3, Abs(u + x) + (a + 0.5L) * d);
-            t1 = GuardedQuotient(3, Abs(t + x) + (b + 0.5L) * d);
-            x1 = 2 / (Abs(u1 - t1) + 0.000001L);
-            d = dAfter(r, v);
-            u1 = Abs(u1);
-            t1 = Abs(t1);
-            x1 = Abs(x1);
-            SoftFold(u1, t1, x1);
-            Channels c;
-            c.R = Round(Abs(u1) * 255);
-            c.G = Round(Abs(t1) * 255);
-            c.B = Round(Abs(x1) * 255);
-            return c;
-        },
-        NothingAfterPoint(), [&](int r) { d = dAfter(r - 1, PointV(LastComputedPoint(r - 1), RowLastPoint(r - 1))); });
-}
+    Extended a = 0, b = 0;
+    Extended DAfter(int r, int i, int m) const { return PointV(i, m) * 1 + Ext(3 * r) / n; }
+    void Row(int r)
+    {
+        a = Abs(A1(r, n));
+        b = Abs(B1(r, n));
+    }
+    Channels Point(int r, int i, int m)
+    {
+        const Extended v = PointV(i, m);
+        const Extended u = Abs((1 - v) * (p1 / 2 + 3));
+        const Extended t = Abs((p2 / 2 + 3) * (1 - Ext(2 * r) / H));
+        const Extended x = Abs(u - t);
+        Extended u1 = GuardedQuotient(3, Abs(u + x) + (a + 0.5L) * d);
+        Extended t1 = GuardedQuotient(3, Abs(t + x) + (b + 0.5L) * d);
+        Extended x1 = 2 / (Abs(u1 - t1) + 0.000001L);
+        d = DAfter(r, i, m);
+        u1 = Abs(u1);
+        t1 = Abs(t1);
+        x1 = Abs(x1);
+        SoftFold(u1, t1, x1);
+        const int32_t R = Round(Abs(u1) * 255);
+        const int32_t G = Round(Abs(t1) * 255);
+        const int32_t B = Round(Abs(x1) * 255);
+        return {R, G, B};
+    }
+};
 
-void Pattern17()
-{
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &x = w.X[0];
-    Extended k1 = 0, k2 = 0, k3 = 0;
-    const bool terms = PointTermsPattern == 17;
-    const int32_t n = RowCount;
+struct Pattern17 : Member {
+    static constexpr int fixedValues = 2; // sin(i x 2pi / m), sin(i x 3pi / m)
+    static void LayFixed(int, int m, Fixed* f)
+    {
+        for (int i = 0; i <= m; ++i) {
+            f[i].a = TurnSine(i, m);
+            f[i].b = ThreeHalfTurnSine(i, m);
+        }
+    }
     using Finish = Chain<AbsRG, Fold, Clamp, CutAt<25>, SquareAbove<200>>;
-    RunRows<Finish>(
-        [&](int r) {
-            k1 = Sin(Ext(21 * r) / n);
-            k2 = Sin(Ext(3 * r) / n);
-            k3 = Sin(Ext(8 * r) / n);
-            a = A1(r, n);
-            b = B1(r, n);
-        },
-        [&](int r, int i, int m) {
-            x = Sin((terms ? PointShapeA[r][i] : TurnSine(i, m)) + k1 + b);
-            // B is formed from R and G before their magnitudes are taken.
-            Channels c;
-            c.R = Round((((terms ? PointShapeB[r][i] : ThreeHalfTurnSine(i, m)) - k2) * x + a) * 255);
-            c.G = Round((Share(c.R) * k3 + b) * 255);
-            c.B = Round((Share(c.R) + Share(c.G)) * 255);
-            return c;
-        });
-}
+    Extended a = 0, b = 0, k1 = 0, k2 = 0, k3 = 0;
+    void Row(int r)
+    {
+        k1 = Sin(Ext(21 * r) / n);
+        k2 = Sin(Ext(3 * r) / n);
+        k3 = Sin(Ext(8 * r) / n);
+        a = A1(r, n);
+        b = B1(r, n);
+    }
+    Channels Point(int, int, int, Fixed f) const
+    {
+        const Extended x = Sin(f.a + k1 + b);
+        // B is formed from R and G before their magnitudes are taken.
+        const int32_t R = Round(((f.b - k2) * x + a) * 255);
+        const int32_t G = Round((Share(R) * k3 + b) * 255);
+        const int32_t B = Round((Share(R) + Share(G)) * 255);
+        return {R, G, B};
+    }
+};
 
-void Pattern18()
-{
-    const Extended p1 = Phase1, p2 = Phase2;
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &d = w.D, &u = w.U[0], &t = w.T[0], &x = w.X[0];
-    const int32_t n = RowCount, H = SurfaceHeight;
-    // The d a computed point of row r at v leaves.
-    const auto dAfter = [n](int r, Extended v) { return v * 2 + Ext(3 * r) / n; };
+struct Pattern18 : Member {
+    // d is the previous computed point's, at a call's first point the previous call's.
+    static constexpr Follows follows = Follows::PreviousPointD;
     using Finish = Chain<AbsRG, Fold, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            a = Abs(A1(r, n));
-            b = Abs(B1(r, n));
-        },
-        [&](int r, int i, int m) {
-            const Extended v = PointV(i, m);
-            u = Abs((1 - v) * (1 - v) * (p1 / 2 + 3));
-            t = Abs(Abs(1 - Ext(2 * r) / H) * (p2 / 2 + 3));
-            x = (u + 4) / (Abs(u - t) + 0.5L);
-            // Red's divisor holds the previous computed point's d (or the last writer's).
-            Channels c;
-            c.R = Round(GuardedQuotient(a * 3, Abs(u - t - x) + 1 + a + d) * 255);
-            c.G = Round(b * 2 / (Abs(u - t - x) + 1 + b) * 255);
-            c.B = Round(Abs(2 / (Abs(Share(c.R) + Share(c.G)) + 0.3L)) * 255);
-            d = dAfter(r, v);
-            return c;
-        },
-        NothingAfterPoint(), [&](int r) { d = dAfter(r - 1, PointV(LastComputedPoint(r - 1), RowLastPoint(r - 1))); });
-}
+    Extended a = 0, b = 0;
+    Extended DAfter(int r, int i, int m) const { return PointV(i, m) * 2 + Ext(3 * r) / n; }
+    void Row(int r)
+    {
+        a = Abs(A1(r, n));
+        b = Abs(B1(r, n));
+    }
+    Channels Point(int r, int i, int m)
+    {
+        const Extended v = PointV(i, m);
+        const Extended u = Abs((1 - v) * (1 - v) * (p1 / 2 + 3));
+        const Extended t = Abs(Abs(1 - Ext(2 * r) / H) * (p2 / 2 + 3));
+        const Extended x = (u + 4) / (Abs(u - t) + 0.5L);
+        const int32_t R = Round(GuardedQuotient(a * 3, Abs(u - t - x) + 1 + a + d) * 255);
+        const int32_t G = Round(b * 2 / (Abs(u - t - x) + 1 + b) * 255);
+        const int32_t B = Round(Abs(2 / (Abs(Share(R) + Share(G)) + 0.3L)) * 255);
+        d = DAfter(r, i, m);
+        return {R, G, B};
+    }
+};
 
-namespace {
+struct Pattern19 : Member {
+    // With t = sin(5 - 10r/n), u = cos(pi - |sin(i x pi / m)| x 2pi) and x = (t^2 + u^2) x 0.2:
+    // sin x x (u x t) (red before a) and cos x.
+    static constexpr int fixedValues = 2;
+    static void LayFixed(int r, int m, Fixed* f)
+    {
+        const Extended t = RowWave(r);
+        for (int i = 0; i <= m; ++i) {
+            const Extended u = Cos(Pi - Abs(HalfTurnSine(i, m)) * TwoPi);
+            const Extended x = (t * t + u * u) * 0.2L;
+            Extended sinX;
+            SinCos(x, sinX, f[i].b);
+            f[i].a = sinX * (u * t);
+        }
+    }
+    using Finish = Chain<AbsRG, Fold, Clamp, SquareAbove<200>>;
+    Extended a = 0, b = 0, cosT = 0;
+    void Row(int r)
+    {
+        a = A2(r, n);
+        b = B2(r, n);
+        cosT = Cos(RowWave(r));
+    }
+    Channels Point(int, int, int, Fixed f) const
+    {
+        const int32_t R = Round((f.a + a) * 255);
+        const int32_t G = Round((f.b * (cosT * SineOfChannel(R)) + b) * 255);
+        const int32_t B = Round(Abs(Sqrt(Share(G) * Share(G) * (Share(R) * Share(R)) + 0.001L)) * 255);
+        return {R, G, B};
+    }
+};
 
-Extended SineOfChannel(int32_t c) { return Sin(c * 1.57L / 255); }
+struct Pattern20 : Member {
+    using Finish = Chain<AbsRG, Fold, CutAt<50>, SquareAbove<200>, Clamp>;
+    Extended a = 0, b = 0;
+    void Row(int r)
+    {
+        a = Abs(A1(r, n));
+        b = Abs(B1(r, n));
+    }
+    Channels Point(int r, int i, int m) const
+    {
+        const Extended v = PointV(i, m);
+        const Extended u = Abs((1 - v) * (1 - v) * a);
+        const Extended t = Abs(Abs(1 - Ext(2 * r) / H) * b);
+        const Extended x = 0.1L / (Abs(u - t) + 0.1L);
+        const Extended q = v + r * 0.5L / n + 1;
+        const int32_t R = Round((0.1L + u) / q * 255);
+        const int32_t G = Round((0.1L + t) / q * 255);
+        const int32_t B = Round(Abs((0.1L + x) / (Abs(Share(R) + Share(G)) + 0.1L)) * 255);
+        return {R, G, B};
+    }
+};
+
+const MemberEntry entries[] = {
+    Entry<Pattern1>(),  Entry<Pattern2>(),  Entry<Pattern3>(),  Entry<Pattern4>(),  Entry<Pattern5>(),
+    Entry<Pattern6>(),  Entry<Pattern7>(),  Entry<Pattern8>(),  Entry<Pattern9>(),  Entry<Pattern10>(),
+    Entry<Pattern11>(), Entry<Pattern12>(), Entry<Pattern13>(), Entry<Pattern14>(), Entry<Pattern15>(),
+    Entry<Pattern16>(), Entry<Pattern17>(), Entry<Pattern18>(), Entry<Pattern19>(), Entry<Pattern20>(),
+};
 
 } // namespace
 
-void Pattern19()
-{
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &t = w.T[0], &u = w.U[0], &x = w.X[0];
-    Extended cosT = 0; // of the row's t
-    int32_t lastComputed = 0;
-    const bool terms = PointTermsPattern == 19;
-    const int32_t n = RowCount;
-    using Finish = Chain<AbsRG, Fold, Clamp, SquareAbove<200>>;
-    RunRows<Finish>(
-        [&](int r) {
-            a = A2(r, n);
-            b = B2(r, n);
-            t = RowWave(r);
-            cosT = Cos(t);
-            lastComputed = LastComputedPoint(r);
-        },
-        [&](int r, int i, int m) {
-            Extended red, cosX;
-            if (terms) {
-                red = PointShapeA[r][i];
-                cosX = PointShapeB[r][i];
-            } else {
-                Point19(t, i, m, red, cosX);
-            }
-            // u and x as the row's last computed point leaves them.
-            if (i == lastComputed) Point19UX(t, i, m, u, x);
-            Channels c;
-            c.R = Round((red + a) * 255);
-            c.G = Round((cosX * (cosT * ChannelTable<SineOfChannel>::Of(c.R)) + b) * 255);
-            c.B = Round(Abs(Sqrt(Share(c.G) * Share(c.G) * (Share(c.R) * Share(c.R)) + 0.001L)) * 255);
-            return c;
-        });
-}
-
-void Pattern20()
-{
-    WorkingValues& w = ThreadWorking();
-    Extended &a = w.A, &b = w.B, &u = w.U[0], &t = w.T[0], &x = w.X[0];
-    const int32_t n = RowCount, H = SurfaceHeight;
-    using Finish = Chain<AbsRG, Fold, CutAt<50>, SquareAbove<200>, Clamp>;
-    RunRows<Finish>(
-        [&](int r) {
-            a = Abs(A1(r, n));
-            b = Abs(B1(r, n));
-        },
-        [&](int r, int i, int m) {
-            const Extended v = PointV(i, m);
-            u = Abs((1 - v) * (1 - v) * a);
-            t = Abs(Abs(1 - Ext(2 * r) / H) * b);
-            x = 0.1L / (Abs(u - t) + 0.1L);
-            const Extended q = v + r * 0.5L / n + 1;
-            Channels c;
-            c.R = Round((0.1L + u) / q * 255);
-            c.G = Round((0.1L + t) / q * 255);
-            c.B = Round(Abs((0.1L + x) / (Abs(Share(c.R) + Share(c.G)) + 0.1L)) * 255);
-            return c;
-        });
-}
+const MemberList Members01to20 = {entries, static_cast<int32_t>(sizeof entries / sizeof entries[0])};
 
 } // namespace Rosacle

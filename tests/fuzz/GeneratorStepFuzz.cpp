@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "generator/Rosacle.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "raster/DibSurface.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"

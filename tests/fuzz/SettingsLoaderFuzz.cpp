@@ -7,6 +7,7 @@
 
 #include "common/SaverError.h"
 #include "settings/MemoryRegistry.h"
+#include "generator/RunStart.h"
 #include "settings/SaverSettings.h"
 #include "tests/fuzz/FuzzInput.h"
 
@@ -82,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzCheck(TextFromRegistryBytes(RegistryBytesFromText(first.Path_Wall)) == first.Path_Wall, "Path_Wall changes");
 
     // The owners' range step and the random picks keep the layout's limits.
-    PickRandomChoices();
+    Rosacle::PickRandomChoices();
     ClampLayoutSettings();
     FuzzCheck(SaverSettings.Segment >= 4 && SaverSettings.Segment <= 12, "Segment out of range");
     FuzzCheck(SaverSettings.Rosacle >= 1 && SaverSettings.Rosacle <= 40, "Rosacle out of range");

@@ -2,7 +2,7 @@
 // current folder, its sorted subfolders and the full path behind every entry.
 #include <gtest/gtest.h>
 
-#include "dialogs/FolderList.h"
+#include "common/FolderList.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "generator/ColourPasses.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
 
 using namespace Rosacle;
@@ -203,7 +203,7 @@ TEST(ColourPasses, TinySurfacesStartTheRimAtTheCentre)
     ExpectPoint(0, 0, 224, 244, 214);
 }
 
-// ---- The family frame and its finishing steps.
+// ---- The engine's row loop and the finishing steps.
 
 template <class Step>
 Channels Apply(int32_t r, int32_t g, int32_t b)
@@ -243,11 +243,18 @@ TEST(FinishingSteps, CutPowersClampAndAbs)
     EXPECT_EQ(c.R, 4); EXPECT_EQ(c.G, 5); EXPECT_EQ(c.B, -6);
 }
 
+// A member whose channels are its point's indices.
+struct Indices : Member {
+    using Finish = Chain<>;
+    Channels Point(int r, int i, int) const { return {i, r, -1}; }
+};
+
 TEST(FamilyFrame, RepeatedPointsCopyTheirPredecessor)
 {
     LayQuiet(512, 382, 4);
     int repeated = 0;
-    RunRows<Chain<>>([](int) {}, [](int r, int i, int) { return Channels{i, r, -1}; });
+    WorkingValues left;
+    RunRows<Indices>({nullptr, Working, &left, false});
     for (int r = 1; r <= RowCount; ++r) {
         EXPECT_EQ(Red[r][0], 0); // the first point is always computed
         for (int i = 1; i <= RowPoints[r]; ++i) {
@@ -264,7 +271,7 @@ TEST(FamilyFrame, NoRowsWritesNothing)
     LayQuiet(64, 0);
     ASSERT_EQ(RowCount, 0);
     SetPoint(1, 0, 7, 8, 9);
-    Pattern1();
+    RunMember(1);
     ExpectPoint(1, 0, 7, 8, 9);
 }
 
@@ -272,8 +279,8 @@ TEST(Pattern1, AllPhasesZeroOuterRow)
 {
     LayQuiet(512, 382, 4);
     Phase1 = Phase2 = Phase3 = 0;
-    Pattern1();
-    ASSERT_EQ(LastPoint, 419);
+    RunMember(1);
+    ASSERT_EQ(RowLastPoint(RowCount), 419);
     ExpectPoint(267, 0, 255, 0, 116);
     for (int r = 1; r <= RowCount; ++r)
         for (int i = 0; i <= RowPoints[r]; ++i) {

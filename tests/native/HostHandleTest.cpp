@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "saver/HostHandle.h"
+#include "common/HostHandle.h"
 
 TEST(HostHandle, NumbersInTheirForms)
 {

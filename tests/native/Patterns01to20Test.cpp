@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "generator/Rosacle.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "generator/patterns/Patterns01to20.h"
 #include "settings/SaverSettings.h"
 
@@ -36,7 +36,6 @@ int LastComputed(int r)
 
 Channels At(int r, int i) { return {Red[r][i], Green[r][i], Blue[r][i]}; }
 bool Same(Channels x, Channels y) { return x.R == y.R && x.G == y.G && x.B == y.B; }
-Extended Ext(int k) { return static_cast<Extended>(k); }
 
 // Member 3's row r by hand; advanceOnRepeat = false is the fault to catch. Returns d after it.
 Extended Member3Row(int r, bool advanceOnRepeat, Channels* out)
@@ -101,8 +100,7 @@ TEST(Pattern3, EdgeFadeAndDAdvancingOnRepeatedPoints)
             if (Repeated(r, i) && !Repeated(r, i + 1)) withRepeat = r;
     ASSERT_GT(withRepeat, 0);
 
-    Pattern3();
-    EXPECT_EQ(WorkB, 26);
+    RunMember(3);
     static Channels want[MaxPoints], stalled[MaxPoints];
     Extended d = 0;
     for (int r : {withRepeat, n - 4, n - 3, n - 2, n - 1, n}) {
@@ -120,12 +118,12 @@ TEST(Pattern7, ReadsTheLastComputedPointsDAcrossRowsAndCalls)
     Lay();
     ASSERT_TRUE(Repeated(9, RowPoints[9]));
     WorkD = 0.7L;
-    Pattern7();
+    RunMember(7);
     EXPECT_TRUE(Same(At(1, 0), Member7Point(1, 0, 0.7L)));
     EXPECT_TRUE(Same(At(10, 0), Member7Point(10, 0, Member7D(9, LastComputed(9)))));
     EXPECT_FALSE(Same(At(10, 0), Member7Point(10, 0, Member7D(9, RowPoints[9]))));
     const Extended left = WorkD;
-    Pattern7();
+    RunMember(7);
     EXPECT_TRUE(Same(At(1, 0), Member7Point(1, 0, left)));
 }
 
@@ -135,21 +133,21 @@ TEST(CarriedD, OnlyTheFirstPointOfACallSeesThePreviousWriter)
     const int n = RowCount, last = LastComputed(n);
     const Extended v = PointV(last, RowPoints[n]);
     const struct {
-        void (*member)();
+        int32_t member;
         Extended ownLastD;
-    } cases[] = {{Pattern7, Member7D(n, last)},
-                 {Pattern16, v * 1 + Ext(3 * n) / n},
-                 {Pattern18, v * 2 + Ext(3 * n) / n}};
+    } cases[] = {{7, Member7D(n, last)},
+                 {16, v * 1 + Ext(3 * n) / n},
+                 {18, v * 2 + Ext(3 * n) / n}};
     static int32_t before[3][MaxRows][MaxPoints];
     for (const auto& c : cases) {
         WorkD = -0.4L; // as members 7 and 9 may leave it
-        c.member();
+        RunMember(c.member);
         EXPECT_EQ(WorkD, c.ownLastD);
         std::memcpy(before[0], Red, sizeof Red);
         std::memcpy(before[1], Green, sizeof Green);
         std::memcpy(before[2], Blue, sizeof Blue);
         WorkD = 0.9L;
-        c.member();
+        RunMember(c.member);
         EXPECT_FALSE(Same(At(1, 0), {before[0][1][0], before[1][1][0], before[2][1][0]}));
         for (int i = 0; i == 0 || Repeated(1, i); ++i) // the point and its copies
             before[0][1][i] = Red[1][i], before[1][1][i] = Green[1][i], before[2][1][i] = Blue[1][i];
@@ -170,10 +168,10 @@ TEST(CarriedD, UnusableValueFromAnotherMemberStaysHarmless)
     Lay();
     for (Extended d : {std::numeric_limits<Extended>::quiet_NaN(), std::numeric_limits<Extended>::infinity()}) {
         WorkD = d;
-        Pattern16(); // u1 and t1 give 0; x1 = 2 / 0.000001 folds far below 0, clamped
+        RunMember(16); // u1 and t1 give 0; x1 = 2 / 0.000001 folds far below 0, clamped
         EXPECT_TRUE(Same(At(1, 0), Channels{0, 0, 255}));
         WorkD = d;
-        Pattern18();
+        RunMember(18);
         EXPECT_EQ(Red[1][0], 0);
         for (int r = 1; r <= RowCount; ++r)
             for (int i = 0; i <= RowPoints[r]; ++i)
@@ -202,7 +200,7 @@ TEST(Finishing, NegativeChannelsOfMembers12And17)
 
     // Member 17 in a frame with negative R and G: B is formed before the magnitudes.
     Lay(4.0L, 1.0L, 4.7L);
-    Pattern17();
+    RunMember(17);
     const int n = RowCount;
     int negative = 0;
     for (int r = 1; r <= n; ++r) {
@@ -227,7 +225,7 @@ TEST(Finishing, NegativeChannelsOfMembers12And17)
     // Member 12 at (n, 0): u = 0.1, and with sin(p1) = -1 and the row's sine at -1, a is
     // near -2, so R is negative before finishing.
     Lay(3 * HalfPi, 3 * HalfPi - (3 * HalfPi + 5), 0);
-    Pattern12();
+    RunMember(12);
     const Extended a = Sin(Phase1) + Sin((Phase1 + 5) * n / n + Phase2);
     const Extended t = Abs(Sin(Sin(5 - Ext(10 * n) / n) - Sin(Ext(21 * n) / n))) + 0.1L;
     const int32_t R = Round((0.1L + t + a) * 255);
@@ -239,7 +237,7 @@ TEST(Finishing, Member20CutsAtFifty)
 {
     EXPECT_TRUE(CutStep<50>::Value(50) == 0 && CutStep<50>::Value(51) == 51);
     Lay();
-    Pattern20();
+    RunMember(20);
     int cut = 0;
     for (int r = 1; r <= RowCount; ++r)
         for (int i = 0; i <= RowPoints[r]; ++i)
@@ -255,6 +253,6 @@ TEST(Pattern1, WorkedPointOfTheLastRow)
     SaverSettings.Segment = 4;
     LayGenerator(512, 382);
     Phase1 = Phase2 = Phase3 = 0;
-    Pattern1();
+    RunMember(1);
     EXPECT_TRUE(Same(At(267, 0), Channels{255, 0, 116}));
 }

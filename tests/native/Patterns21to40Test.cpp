@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "generator/Rosacle.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
 
 using namespace Rosacle;
@@ -66,7 +66,7 @@ TEST(Patterns21to40, BlendOfZeroShapesIsThePhases)
     for (int pattern : {24, 25}) {
         Lay(4, pattern, 1, 2, 3);
         PointShapeA[100][0] = PointShapeB[100][0] = PointShapeC[100][0] = 0;
-        PatternTable[pattern]();
+        RunMember(pattern);
         // (255, 510, 765) folds to (255, 0, 255).
         ExpectPoint(100, 0, 255, 0, 255);
     }
@@ -75,19 +75,19 @@ TEST(Patterns21to40, BlendOfZeroShapesIsThePhases)
 TEST(Patterns21to40, WorkedPointsOfRow100)
 {
     Lay(4, 31);
-    Pattern31();
+    RunMember(31);
     ExpectPoint(100, 0, 181, 89, 80);
     EXPECT_EQ(WorkD, -Pi / 4);
-    Pattern30();
+    RunMember(30);
     EXPECT_EQ(WorkD, 0.0L);
 
     Lay(4, 22);
     ASSERT_EQ(SurfaceHeight, 382);
-    Pattern22();
+    RunMember(22);
     ExpectPoint(100, 40, 68, 81, 158);
 
     Lay(4, 39);
-    Pattern39();
+    RunMember(39);
     ExpectPoint(100, 40, 83, 1, 7);
 }
 
@@ -96,7 +96,7 @@ TEST(Patterns21to40, WorkedPointsOfRow100)
 TEST(Patterns21to40, Pattern36BlueIsTheIntegerDifference)
 {
     Lay(8, 36, 0, 0, 2.5L);
-    Pattern36();
+    RunMember(36);
     const int32_t n = RowCount;
     for (int r : {1, 60, 150, 267}) {
         const Extended a = Sin(2.5L) + Sin(5.0L * r / n);
@@ -121,7 +121,7 @@ TEST(Patterns21to40, Pattern38SquaresRedAndGreenAfterBlue)
     EXPECT_EQ(One<HalveAbove<255>>(353), 176);
 
     Lay(8, 38, 0, 0, 2.5L);
-    Pattern38();
+    RunMember(38);
     const int32_t n = RowCount;
     for (int r : {1, 60, 150, 267}) {
         const Extended a = Sin(2.5L) + Sin(5.0L * r / n);

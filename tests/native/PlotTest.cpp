@@ -34,7 +34,7 @@ void ColourEveryPoint(int seed)
         }
 }
 
-void Expect(int surfaceWidth, int surfaceHeight, int seed)
+void Expect(RosettePlotter& plotter, int surfaceWidth, int surfaceHeight, int seed)
 {
     DibSurface plotted, expected;
     for (DibSurface* s : {&plotted, &expected}) {
@@ -43,10 +43,10 @@ void Expect(int surfaceWidth, int surfaceHeight, int seed)
         s->SetHeight(surfaceHeight);
         s->Fill(ColourValue(1, 2, 3));
     }
-    // Twice: the first plot of a layout and surface, then one from what it keeps of them.
-    for (int k = 0; k < 2; ++k) {
+    // Three times: the first plot of a layout and surface, then from what it keeps of them.
+    for (int k = 0; k < 3; ++k) {
         ColourEveryPoint(seed + k);
-        PlotRosette(plotted);
+        plotter.Plot(plotted);
         PlotEveryPoint(expected);
     }
     const size_t bytes = static_cast<size_t>(expected.RowStride()) * static_cast<size_t>(surfaceHeight);
@@ -60,17 +60,20 @@ TEST(Plot, EachPixelKeepsTheLastPointPlottedOntoIt)
         SetWorkerCount(workers);
         SaverSettings = TSaverSettings();
         SaverSettings.Segment = 5;
+        RosettePlotter plotter, other;
         LayGenerator(161, 121);
-        Expect(161, 121, 0);
-        // Another colouring of the same layout, and a surface that cuts the rosette.
-        Expect(161, 121, 40);
-        Expect(100, 70, 1);
+        Expect(plotter, 161, 121, 0);
+        // Another colouring of the same layout, and a surface that cuts the rosette; two
+        // plotters in turn keep their own lists.
+        Expect(plotter, 161, 121, 40);
+        Expect(other, 100, 70, 1);
+        Expect(plotter, 161, 121, 50);
         // A new layout, and fewer petals on the same one.
         SaverSettings.Segment = 9;
         LayGenerator(97, 61);
-        Expect(97, 61, 2);
+        Expect(plotter, 97, 61, 2);
         SaverSettings.Segment = 4;
-        Expect(97, 61, 3);
+        Expect(plotter, 97, 61, 3);
     }
     SetWorkerCount(1);
 }
@@ -98,7 +101,7 @@ TEST(Plot, RosetteBoxIsTheTightBoxOfThePlottedPixels)
                     written = {std::min(written.left, x), std::min(written.top, y), std::max(written.right, x + 1),
                                std::max(written.bottom, y + 1)};
                 }
-        const PixelBox box = RosetteBox(surface);
+        const PixelBox box = RosettePlotter().Box(surface);
         EXPECT_TRUE(box.left == written.left && box.top == written.top && box.right == written.right &&
                     box.bottom == written.bottom)
             << width << "x" << height << ": " << box.left << "," << box.top << " - " << box.right << "," << box.bottom;
@@ -106,7 +109,8 @@ TEST(Plot, RosetteBoxIsTheTightBoxOfThePlottedPixels)
     SaverSettings.Segment = 4;
     LayGenerator(0, 0);
     DibSurface none;
-    EXPECT_LE(RosetteBox(none).right, RosetteBox(none).left);
+    RosettePlotter plotter;
+    EXPECT_LE(plotter.Box(none).right, plotter.Box(none).left);
 }
 
 } // namespace

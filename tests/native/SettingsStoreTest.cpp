@@ -3,6 +3,7 @@
 #include "common/SaverError.h"
 #include "generator/Random.h"
 #include "settings/MemoryRegistry.h"
+#include "generator/RunStart.h"
 #include "settings/SaverSettings.h"
 
 namespace {
@@ -233,7 +234,7 @@ TEST_F(SettingsStore, RandomPicksNeverGivePattern40OrTwelvePetals)
     for (int k = 0; k < 20000; ++k) {
         SaverSettings.Rosacle_Random = true;
         SaverSettings.Petals_Random = true;
-        PickRandomChoices();
+        Rosacle::PickRandomChoices();
         ASSERT_GE(SaverSettings.Rosacle, 1);
         ASSERT_LE(SaverSettings.Rosacle, 39);
         ASSERT_GE(SaverSettings.Segment, 4);
@@ -249,7 +250,7 @@ TEST_F(SettingsStore, RandomPicksNeverGivePattern40OrTwelvePetals)
     SaverSettings.Petals_Random = false;
     SaverSettings.Rosacle = 40;
     SaverSettings.Segment = 12;
-    PickRandomChoices();
+    Rosacle::PickRandomChoices();
     EXPECT_EQ(SaverSettings.Rosacle, 40);
     EXPECT_EQ(SaverSettings.Segment, 12);
 }

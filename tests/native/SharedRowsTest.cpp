@@ -7,8 +7,9 @@
 
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "generator/Workers.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
 
 using namespace Rosacle;
@@ -17,13 +18,7 @@ namespace {
 
 bool Same(Extended a, Extended b) { return std::memcmp(&a, &b, 10) == 0; }
 
-bool SameWorking(const WorkingValues& a, const WorkingValues& b)
-{
-    bool same = a.LastPoint == b.LastPoint && Same(a.A, b.A) && Same(a.B, b.B) && Same(a.C, b.C) &&
-                Same(a.D, b.D) && Same(a.E, b.E);
-    for (int k = 0; k < 4; ++k) same = same && Same(a.U[k], b.U[k]) && Same(a.T[k], b.T[k]) && Same(a.X[k], b.X[k]);
-    return same;
-}
+bool SameWorking(const WorkingValues& a, const WorkingValues& b) { return Same(a.C, b.C) && Same(a.D, b.D); }
 
 struct Settings {
     int width, height, petals;
@@ -53,7 +48,7 @@ Frames RunFrames(int pattern, const Settings& s, int workers, const WorkingValue
     Working = start;
     RandSeed(static_cast<uint32_t>(pattern));
     Rate1 = Rate2 = Rate3 = 0;
-    SetRandomStartPhases();
+    SetStartPhases();
     std::memset(Red, 0, sizeof Red);
     std::memset(Green, 0, sizeof Green);
     std::memset(Blue, 0, sizeof Blue);
@@ -99,21 +94,60 @@ TEST(SharedRows, EveryPatternAsOnOneWorkerWithColourPasses)
     ExpectSharedMatchesPlain({97, 61, 7, false, true, true, true});
 }
 
-// The terms a layout lays for its member, against the member computing them itself on a
+// The fixed values a layout lays for its member, against the member computing them itself on a
 // layout laid for another pattern.
-TEST(SharedRows, LaidPointTermsAsComputedOnes)
+TEST(SharedRows, LaidFixedValuesAsComputedOnes)
 {
     WorkingValues start;
     start.D = 0.3L;
     for (const Settings& s : {Settings{160, 120, 4, false, false, false, true}, Settings{97, 61, 7, true, false, false, false}})
         for (int pattern = 1; pattern <= 40; ++pattern) {
-            if (!KeepsPointTerms(pattern)) continue;
+            if (!HasFixedValues(pattern)) continue;
             const Frames laid = RunFrames(pattern, s, 2, start);
             const Frames computed = RunFrames(pattern, s, 2, start, 1);
             EXPECT_TRUE(laid.planes == computed.planes) << "pattern " << pattern;
             EXPECT_TRUE(SameWorking(laid.left, computed.left)) << "pattern " << pattern;
         }
     SetWorkerCount(1);
+}
+
+const MemberEntry& EntryOf(int pattern)
+{
+    return pattern <= 20 ? Members01to20.entries[pattern - 1] : Members21to40.entries[pattern - 21];
+}
+
+// A worker whose first row is r0 (row 9 of this layout ends on a repeated point): rows r0..n
+// and the working values left as one pass over every row gives them.
+TEST(SharedRows, AWorkerStartingMidCallResumesAsOnePass)
+{
+    SetWorkerCount(1);
+    SaverSettings = TSaverSettings();
+    SaverSettings.Segment = 8;
+    ASSERT_EQ(Members01to20.count + Members21to40.count, 40);
+    for (int pattern = 1; pattern <= 40; ++pattern) {
+        SaverSettings.Rosacle = pattern;
+        LayGenerator(512, 382);
+        ASSERT_EQ(LastComputedPoint(9), RowPoints[9] - 1);
+        Phase1 = 1.5L, Phase2 = 2.5L, Phase3 = 3.5L;
+        const WorkingValues start{0.25L, -0.4L};
+        const int n = RowCount;
+        for (int r0 : {10, n}) {
+            WorkingValues whole, part;
+            EntryOf(pattern).run({nullptr, start, &whole, HasFixedValues(pattern)});
+            std::vector<int32_t> want;
+            for (int r = r0; r <= n; ++r)
+                for (const auto* plane : {Red, Green, Blue}) want.insert(want.end(), plane[r], plane[r] + RowPoints[r] + 1);
+            std::memset(Red, 0, sizeof Red);
+            RowShare rows;
+            rows.next = r0;
+            EntryOf(pattern).run({&rows, start, &part, HasFixedValues(pattern)});
+            std::vector<int32_t> got;
+            for (int r = r0; r <= n; ++r)
+                for (const auto* plane : {Red, Green, Blue}) got.insert(got.end(), plane[r], plane[r] + RowPoints[r] + 1);
+            EXPECT_TRUE(want == got) << "pattern " << pattern << " from row " << r0;
+            EXPECT_TRUE(SameWorking(whole, part)) << "pattern " << pattern << " from row " << r0;
+        }
+    }
 }
 
 // Workers compute with the 64-bit significand: a 53-bit worker would round 1/3 short.

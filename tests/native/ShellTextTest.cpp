@@ -1,8 +1,8 @@
 // The start-up switch and the error box text: portable rules of the shell.
 #include <gtest/gtest.h>
 
-#include "app/ModeLetter.h"
-#include "platform/ErrorText.h"
+#include "common/ModeLetter.h"
+#include "common/ErrorText.h"
 
 TEST(ModeLetter, SecondCharacterUpperCasedDecides)
 {

@@ -15,6 +15,7 @@
 
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "raster/DibSurface.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"
@@ -73,10 +74,11 @@ int main(int argc, char** argv)
     SaverSettings = TSaverSettings();
     SaverSettings.Speed = 54;
     DibSurface surface;
+    RosettePlotter plotter;
     surface.SetBitCount(24);
     surface.SetWidth(Width);
     surface.SetHeight(Height);
-    SetRandomStartPhases();
+    SetStartPhases();
 
     for (;;) {
         std::vector<int32_t> open;
@@ -100,7 +102,7 @@ int main(int argc, char** argv)
         const long long burst = std::min<long long>(left[s.Rosacle], Random(200) + 1);
         for (long long f = 0; f < burst; ++f) {
             GeneratorStep();
-            PlotRosette(surface);
+            plotter.Plot(surface);
             if (!FrameKeepsItsPromises()) {
                 std::fprintf(stderr, "rosacle_soak: pattern %d, frame %lld: the centre or the rim is wrong\n",
                              s.Rosacle, total);

@@ -9,7 +9,7 @@
 
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
-#include "generator/patterns/Family.h"
+#include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
 
 namespace {
@@ -21,8 +21,7 @@ using namespace Rosacle;
 std::vector<int32_t> LayAndStep(int32_t pattern)
 {
     // Some members carry work values from the previous frame: both sides start from zero.
-    WorkA = WorkB = WorkC = WorkD = WorkE = 0;
-    for (int k = 0; k < 4; ++k) WorkU[k] = WorkT[k] = WorkX[k] = 0;
+    Working = WorkingValues();
     SaverSettings.Speed = 50;
     SaverSettings.Segment = 8;
     SaverSettings.Rosacle = pattern;

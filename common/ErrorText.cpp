@@ -1,4 +1,4 @@
-#include "platform/ErrorText.h"
+#include "common/ErrorText.h"
 
 const char* const ApplicationTitle = "Fractal Rosacle Screensaver";
 

@@ -1,4 +1,4 @@
-#include "saver/HostHandle.h"
+#include "common/HostHandle.h"
 
 int64_t ParseHostHandle(const std::string& argument)
 {

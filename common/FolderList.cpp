@@ -1,4 +1,4 @@
-#include "dialogs/FolderList.h"
+#include "common/FolderList.h"
 
 #include <algorithm>
 #include <cwctype>

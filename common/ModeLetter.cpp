@@ -1,4 +1,4 @@
-#include "app/ModeLetter.h"
+#include "common/ModeLetter.h"
 
 wchar_t ModeLetter(const std::wstring& firstArgument)
 {
