@@ -192,8 +192,9 @@ void TForm1::FormKeyDown(WORD, unsigned) { Close(); }
 void TForm1::FormMouseMove(int, int)
 {
     // A jump closes once JumpCheck has seen that no display change moved the cursor: the
-    // system's move can come before its new display metrics.
-    if (IsMouseJump(MouseReference, CursorPosition())) JumpCheck.SetEnabled(true);
+    // system's move can come before its new display metrics. Armed once, so that a mouse
+    // that keeps jumping cannot keep putting the close off.
+    if (IsMouseJump(MouseReference, CursorPosition()) && !JumpCheck.Enabled()) JumpCheck.SetEnabled(true);
     MouseReference = CursorPosition();
 }
 

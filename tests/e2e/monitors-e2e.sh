@@ -26,6 +26,8 @@ xorg_pid=$!
 export DISPLAY=":$n"
 wait_for 60 xdpyinfo >/dev/null 2>&1 || { echo "monitors e2e: Xorg did not start"; tail -5 "/tmp/xorg-$n.log"; exit 1; }
 xsetroot -solid red
+# Over the bare root the server's own cursor shows: the cursor probe must see it.
+[ "$(python3 "$here/cursor-shown.py")" = shown ] || { echo "monitors e2e: the cursor probe sees no root cursor"; exit 1; }
 xrandr --newmode 2560x1440 241.50 2560 2608 2640 2720 1440 1443 1448 1481 +hsync -vsync
 xrandr --addmode DUMMY0 2560x1440
 xrandr --addmode DUMMY1 1280x1024 2>/dev/null
@@ -43,6 +45,8 @@ black() { # NAME X Y...
 }
 white() { [ "$(pixel "$2" "$3")" = "srgb(255,255,255)" ] || fail "$1 ($2,$3) is $(pixel "$2" "$3"), not the white surface"; }
 rosette() { [ "$(pixel "$2" "$3")" != "srgb(255,255,255)" ] || fail "$1: no rosette at ($2,$3)"; }
+cursor() { python3 "$here/cursor-shown.py"; }
+cursor_hidden() { [ "$(cursor)" = hidden ]; }
 covers_are() { [ "$(drive covers)" = "$1" ]; }
 expect_covers() { # RECTS ("left top right bottom|...", "" for none)
   wait_for 60 covers_are "$1" || fail "covers '$(drive covers)', not '$1'"
@@ -81,7 +85,9 @@ start_case right 960 600 --output DUMMY0 --primary --mode 1920x1200 --pos 0x0 \
   white "primary's surface corner" 0 0; white "primary's last pixel" 1919 1199
   rosette "primary" 960 600
   black "second monitor" 1920 0 2560 512 3199 1023 1920 1023
+  wait_for 30 cursor_hidden || fail "the cursor shows over the primary"
   walk 960 600 2600; expect_running "slow movement onto the second monitor"
+  wait_for 30 cursor_hidden || fail "the cursor shows over the second monitor"
   xdotool mousemove 2800 600; expect_end "a jump of 200 over the second monitor"
 }
 
@@ -95,6 +101,7 @@ start_case left 2240 600 --output DUMMY1 --mode 1280x1024 --pos 0x0 \
   rosette "primary" 2240 600
   black "left monitor" 0 0 640 512 1279 1023 0 1023
   walk 2240 600 600; expect_running "slow movement onto the left monitor"
+  wait_for 30 cursor_hidden || fail "the cursor shows over the left monitor"
   xdotool key a; expect_end "a key over the left monitor"
 }
 
