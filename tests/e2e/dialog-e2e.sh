@@ -170,6 +170,10 @@ begin_case keyboard 1024x768x24 && {
   start_dialog /c
   if expect_dialog; then
     expect "task-bar windows" "Fractal Rosacle Screensaver" "$(drive taskbar)"
+    # What an X task bar sees: the dialog stands for the window it is transient for.
+    dialog_x=$(xdotool search --name '^Fractal Rosacle Settings$' | head -n 1)
+    owner_x=$(xprop -id "$dialog_x" WM_TRANSIENT_FOR | awk '{ print $NF }')
+    expect "X owner's name" '"Fractal Rosacle Screensaver"' "$(xprop -id "$owner_x" _NET_WM_NAME | sed 's/^[^=]*= //')"
     # Keys go to the window under the pointer (no window manager here).
     xdotool mousemove $((ox + 256)) $((oy + 200))
     wait_for 20 focused_is TrackBar1 || fail "first focus on $(drive focused), not TrackBar1"
