@@ -36,6 +36,10 @@ FormLayout SettingsLayout()
     layout.fontHeight = 13;
     layout.fontBold = true;
     layout.keyPreview = true;
+    // Tab, Space, Enter and the arrows drive the controls; Escape presses Close.
+    layout.dialogKeys = true;
+    // The task bar and Alt+Tab name the program by the application's title.
+    layout.owner = Application.Handle();
     return layout;
 }
 
@@ -66,9 +70,9 @@ std::unique_ptr<TControl> MakeCheckBox(TForm& form, int left, int top, int width
     return std::make_unique<TControl>(form, L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, left, top, width, 17, text);
 }
 
-std::unique_ptr<TControl> MakeButton(TForm& form, int left, int top, int width, const std::wstring& text)
+std::unique_ptr<TControl> MakeButton(TForm& form, int left, int top, int width, const std::wstring& text, UINT id = 0)
 {
-    return std::make_unique<TControl>(form, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, left, top, width, 25, text);
+    return std::make_unique<TControl>(form, L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, left, top, width, 25, text, id);
 }
 
 bool Checked(const TControl& box) { return box.Send(BM_GETCHECK) == BST_CHECKED; }
@@ -130,7 +134,7 @@ void TForm2::MakeControls()
     CheckBox6 = MakeCheckBox(*this, 430, 485, 73, L"Pictures");
     Button1 = MakeButton(*this, 10, 515, 120, L" Save settings");
     Button2 = MakeButton(*this, 150, 515, 120, L"Save wallpaper");
-    Button3 = MakeButton(*this, 426, 515, 75, L"Close");
+    Button3 = MakeButton(*this, 426, 515, 75, L"Close", IDCANCEL);
     for (TControl* label :
          {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText4.get(), StaticText6.get()})
         SetLabel(*label, label->Text());

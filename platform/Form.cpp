@@ -30,6 +30,34 @@ void RegisterFormClass(WNDPROC procedure)
     registered = true;
 }
 
+const wchar_t* const ApplicationClassName = L"RosacleApplication";
+
+LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    switch (message) {
+    case WM_ACTIVATE: {
+        // Picked in the task bar or with Alt+Tab: the window it owns takes the activation.
+        const HWND popup = GetLastActivePopup(window);
+        if (LOWORD(w) != WA_INACTIVE && popup && popup != window && IsWindowEnabled(popup)) SetActiveWindow(popup);
+        return 0;
+    }
+    case WM_CLOSE: // "Close window" of the task bar
+        if (Application.MainForm) Application.MainForm->Close();
+        return 0;
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+// Whether `control` is a push button (Enter presses it when it has the focus).
+bool IsPushButton(HWND control)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(control, className, 16);
+    if (lstrcmpiW(className, L"Button") != 0) return false;
+    const LONG type = GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
 unsigned CurrentShiftState()
 {
     unsigned shift = 0;
@@ -45,6 +73,28 @@ void TApplication::Initialize()
 {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+}
+
+HWND TApplication::Handle()
+{
+    if (handle_ && IsWindow(handle_)) return handle_;
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ApplicationWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    wc.lpszClassName = ApplicationClassName;
+    RegisterClassExW(&wc); // fails harmlessly when registered already
+    const std::wstring title = WideFromUtf8(Title);
+    handle_ = CreateWindowExW(0, ApplicationClassName, title.c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                              GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+    // Shown without size and without taking the activation from the form that follows.
+    if (handle_)
+        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    return handle_;
 }
 
 void TApplication::Run()
@@ -232,6 +282,12 @@ bool TForm::DialogKey(MSG& message)
     if (lstrcmpW(className, FormClassName) != 0) return false;
     TForm* form = reinterpret_cast<TForm*>(GetWindowLongPtrW(root, GWLP_USERDATA));
     if (!form || !form->layout_.dialogKeys) return false;
+    // A window that is no dialog has no default button: Enter presses the focused button.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && IsChild(root, message.hwnd) &&
+        IsPushButton(message.hwnd)) {
+        SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+        return true;
+    }
     return IsDialogMessageW(root, &message) != FALSE;
 }
 

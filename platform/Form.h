@@ -18,6 +18,10 @@ public:
 
     // Loads the common controls (track bars). Call once before the first form.
     void Initialize();
+    // The application window: a visible window of no size titled with Title. A form it owns
+    // has no task-bar button of its own; the task bar and Alt+Tab show this window's title.
+    // Made at the first call; null when it cannot be made.
+    HWND Handle();
     // The message loop: runs until the main form is gone; without one it returns at once.
     void Run();
     // Runs a handler; an exception leaving it shows the error box owned by `owner` and the
@@ -31,6 +35,7 @@ public:
 
 private:
     bool showingError_ = false;
+    HWND handle_ = nullptr;
 };
 
 extern TApplication Application;
@@ -51,9 +56,10 @@ struct FormLayout {
     bool fontBold = false;
     // The form sees every key before the focused control does (FormKeyDown runs first).
     bool keyPreview = false;
-    // Keys as in a dialog box: Tab and Shift+Tab move between the controls, Enter presses the
-    // control with the id IDOK, Escape the one with IDCANCEL; the focused control is kept
-    // while another window is active.
+    // Keys as in a dialog box: Tab and Shift+Tab move between the controls, Space toggles a
+    // focused box, Enter presses the focused push button (elsewhere the control with the id
+    // IDOK), Escape the one with IDCANCEL, arrows move a focused track bar; the focused
+    // control is kept while another window is active.
     bool dialogKeys = false;
     // The window that owns this one (stays below it; none for a window of its own).
     HWND owner = nullptr;

@@ -5,6 +5,8 @@
 #include "generator/Rosacle.h"
 #include "generator/RunStart.h"
 #include "raster/Plot.h"
+#include "saver/DisplayPower.h"
+#include "screens/ScreenCover.h"
 #include "settings/SaverSettings.h"
 #include "settings/Win32Registry.h"
 
@@ -33,6 +35,14 @@ POINT CursorPosition()
     return p;
 }
 
+// The primary screen's size and the virtual screen: what a display change changes.
+std::vector<int> DisplayLayout()
+{
+    return {GetSystemMetrics(SM_CXSCREEN),        GetSystemMetrics(SM_CYSCREEN),
+            GetSystemMetrics(SM_XVIRTUALSCREEN),  GetSystemMetrics(SM_YVIRTUALSCREEN),
+            GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 } // namespace
 
 bool IsMouseJump(POINT reference, POINT now)
@@ -41,7 +51,13 @@ bool IsMouseJump(POINT reference, POINT now)
            std::abs(reference.y - now.y) > TForm1::MouseJumpLimit;
 }
 
-TForm1::TForm1() : TForm(SaverLayout()), Timer(*this, 30, [this] { TimerTimer(); }) {}
+TForm1::TForm1()
+    : TForm(SaverLayout()), Timer(*this, 30, [this] { TimerTimer(); }),
+      JumpCheck(*this, JumpCheckDelay, [this] { JumpCheckTimer(); }),
+      // Input over another monitor counts as input over this window.
+      Covers([this] { Close(); }, [this] { Dispatch([this] { FormMouseMove(0, 0); }); })
+{
+}
 
 void TForm1::FormCreate()
 {
@@ -61,6 +77,10 @@ void TForm1::FormCreate()
 
 void TForm1::FormCreated(bool created)
 {
+    LaidLayout = DisplayLayout();
+    Covers.Cover();
+    DisplayStateRegistration = RegisterDisplayState(Handle());
+    Animating = created;
     if (created) {
         Timer.SetEnabled(true);
     } else {
@@ -72,6 +92,8 @@ void TForm1::FormCreated(bool created)
 
 void TForm1::TimerTimer()
 {
+    // Not every system tells a window of each display change: a frame looks for itself.
+    if (DisplayLayout() != LaidLayout) DisplayChange();
     Rosacle::GeneratorStep();
     Plotter.Plot(SaverSurface);
     if (HDC dc = GetDC(Handle())) {
@@ -88,19 +110,87 @@ void TForm1::TimerTimer()
     }
 }
 
-// A repaint (the window uncovered) shows the surface whole again.
-void TForm1::FormPaint(HDC dc) { SaverSurface.Draw(dc, DrawLeft, DrawTop); }
+// A repaint (the window uncovered) shows the surface whole again; nothing for a dark display.
+void TForm1::FormPaint(HDC dc)
+{
+    if (DisplayOn) SaverSurface.Draw(dc, DrawLeft, DrawTop);
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_POWERBROADCAST) {
+        const DisplayState state = DisplayStateOf(w, l);
+        if (state != DisplayState::Unknown) {
+            Dispatch([&] { DisplayPowerChange(state != DisplayState::Off); });
+            return TRUE;
+        }
+    } else if (message == WM_DISPLAYCHANGE) {
+        Dispatch([this] { DisplayChange(); });
+        return 0;
+    }
+    return TForm::HandleMessage(message, w, l);
+}
+
+void TForm1::DisplayPowerChange(bool on)
+{
+    if (on == DisplayOn) return;
+    DisplayOn = on;
+    WholeDrawn = false; // back on, the first frame shows the surface whole
+    Timer.SetEnabled(on && Animating);
+}
+
+void TForm1::DisplayChange()
+{
+    LaidLayout = DisplayLayout();
+    // The system may have moved the cursor with the monitors: that is no user's jump.
+    MouseReference = CursorPosition();
+    JumpCheck.SetEnabled(false);
+    const int screenWidth = LaidLayout[0];
+    const int screenHeight = LaidLayout[1];
+    if (screenWidth <= 0 || screenHeight <= 0) return; // mid-change; the next change follows
+    SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, screenWidth, screenHeight, SWP_NOACTIVATE);
+    Covers.Cover();
+    if (Animating) {
+        const SurfacePlace place =
+            PlaceSurface(screenWidth, screenHeight, Rosacle::MaxSurfaceWidth, Rosacle::MaxSurfaceHeight);
+        if (place.width != SaverSurface.Width() || place.height != SaverSurface.Height()) {
+            SaverSurface.SetWidth(place.width);
+            SaverSurface.SetHeight(place.height);
+            SaverSurface.Fill(SaverSettings.Background ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0));
+            Rosacle::LayGenerator(place.width, place.height);
+        }
+        DrawLeft = place.left;
+        DrawTop = place.top;
+        WholeDrawn = false;
+    }
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TForm1::JumpCheckTimer()
+{
+    JumpCheck.SetEnabled(false);
+    if (DisplayLayout() == LaidLayout) Close();
+    else DisplayChange();
+}
 
 void TForm1::FormKeyDown(WORD, unsigned) { Close(); }
 
 void TForm1::FormMouseMove(int, int)
 {
-    if (IsMouseJump(MouseReference, CursorPosition())) Close();
+    // A jump closes once JumpCheck has seen that no display change moved the cursor: the
+    // system's move can come before its new display metrics. Armed once, so that a mouse
+    // that keeps jumping cannot keep putting the close off.
+    if (IsMouseJump(MouseReference, CursorPosition()) && !JumpCheck.Enabled()) JumpCheck.SetEnabled(true);
     MouseReference = CursorPosition();
 }
 
 void TForm1::FormClose()
 {
+    Timer.SetEnabled(false);
+    JumpCheck.SetEnabled(false);
+    Covers.Remove();
+    UnregisterDisplayState(DisplayStateRegistration);
+    DisplayStateRegistration = nullptr;
     ShowCursor(TRUE);
     SystemParametersInfoW(SPI_SCREENSAVERRUNNING, 0, nullptr, 0);
 }

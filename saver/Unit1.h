@@ -4,6 +4,7 @@
 #include "platform/Form.h"
 #include "raster/Plot.h"
 #include "raster/TDIB.h"
+#include "saver/MonitorCovers.h"
 
 class TForm1 : public TForm {
 public:
@@ -12,6 +13,8 @@ public:
     // The largest cursor step, on either axis, between two mouse-move messages that leaves
     // the saver running.
     static constexpr int MouseJumpLimit = 100;
+    // Milliseconds from a jump to the close, in which a display change may still show.
+    static constexpr UINT JumpCheckDelay = 250;
 
 protected:
     void FormCreate() override;
@@ -20,17 +23,30 @@ protected:
     void FormMouseMove(int x, int y) override;
     void FormCreated(bool created) override;
     void FormPaint(HDC dc) override;
+    LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l) override;
 
 private:
     void TimerTimer();
+    // The display off: no frames and an idle timer; on again: frames go on from the same phases.
+    void DisplayPowerChange(bool on);
+    // A new resolution or monitor set: the surface laid out again for the new primary screen
+    // by the start's rules, the other monitors covered again.
+    void DisplayChange();
+    void JumpCheckTimer();
 
     TTimer Timer;
+    TTimer JumpCheck;
     TDIB SaverSurface;
     RosettePlotter Plotter;
     int32_t DrawLeft = 0;
     int32_t DrawTop = 0;
     bool WholeDrawn = false;
     POINT MouseReference = {0, 0};
+    MonitorCovers Covers;
+    std::vector<int> LaidLayout; // the display layout the surface and the covers were made for
+    void* DisplayStateRegistration = nullptr;
+    bool Animating = false; // FormCreate ran to its end: surface and generator exist
+    bool DisplayOn = true;
 };
 
 // Whether a cursor step from `reference` to `now` is a jump that ends the saver.

@@ -9,6 +9,10 @@
 //   click NAME      BM_CLICK on CheckBox1..6 or Button1..3
 //   checked N       1 when CheckBoxN is ticked
 //   focus N         gives TrackBarN the keyboard focus
+//   focused         the name (as for click and bar: TrackBarN, CheckBoxN, ButtonN) of the
+//                   control with the keyboard focus, "none" without one
+//   taskbar         the titles of the dialog process's windows that the task bar and Alt+Tab
+//                   list (visible, top-level, unowned, no tool window), one a line
 //   origin          the client area's top-left corner on the screen: "x y"
 //   closebox        what the caption's close box sends (WM_SYSCOMMAND SC_CLOSE)
 //   sleep MS        waits
@@ -75,6 +79,31 @@ bool ThumbMatches(HWND bar)
     return std::labs(centre - expected) <= 2;
 }
 
+// The name of the control at the place of `control`, or "none".
+std::wstring NameOf(HWND control)
+{
+    for (const Place& place : Places)
+        if (control && control_finder::ControlAt(Dialog, place.left, place.top) == control) return place.name;
+    return L"none";
+}
+
+struct TaskBarSearch {
+    DWORD process;
+    std::wstring titles;
+};
+
+BOOL CALLBACK CollectTaskBarWindow(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<TaskBarSearch*>(data);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    const bool listed = (exStyle & WS_EX_APPWINDOW) ||
+                        (!GetWindow(window, GW_OWNER) && !(exStyle & WS_EX_TOOLWINDOW));
+    if (process == search->process && IsWindowVisible(window) && listed) search->titles += Text(window) + L"\n";
+    return TRUE;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -137,6 +166,16 @@ int wmain(int argc, wchar_t** argv)
                     return 4;
                 }
             }
+        } else if (command == L"focused") {
+            GUITHREADINFO info = {};
+            info.cbSize = sizeof info;
+            GetGUIThreadInfo(GetWindowThreadProcessId(Dialog, nullptr), &info);
+            std::printf("%ls\n", NameOf(info.hwndFocus).c_str());
+        } else if (command == L"taskbar") {
+            TaskBarSearch search = {0, L""};
+            GetWindowThreadProcessId(Dialog, &search.process);
+            EnumWindows(CollectTaskBarWindow, reinterpret_cast<LPARAM>(&search));
+            std::printf("%ls", search.titles.c_str());
         } else if (command == L"origin") {
             POINT p = {0, 0};
             ClientToScreen(Dialog, &p);

@@ -116,6 +116,7 @@ bool WriteSettings(const Value& target, const Wrong& wrong)
 struct Found {
     DWORD process;
     const wchar_t* caption;
+    const wchar_t* className; // null: any
     HWND window = nullptr;
 };
 
@@ -126,17 +127,20 @@ BOOL CALLBACK FindOwn(HWND window, LPARAM data)
     GetWindowThreadProcessId(window, &owner);
     wchar_t text[256] = {};
     GetWindowTextW(window, text, 256);
-    if (owner == f->process && IsWindowVisible(window) && std::wcscmp(text, f->caption) == 0) {
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (owner == f->process && IsWindowVisible(window) && std::wcscmp(text, f->caption) == 0 &&
+        (!f->className || std::wcscmp(className, f->className) == 0)) {
         f->window = window;
         return FALSE;
     }
     return TRUE;
 }
 
-// The visible top-level window of the process with that caption.
-HWND WindowOf(DWORD process, const wchar_t* caption)
+// The visible top-level window of the process with that caption (and class).
+HWND WindowOf(DWORD process, const wchar_t* caption, const wchar_t* className = nullptr)
 {
-    Found f{process, caption};
+    Found f{process, caption, className};
     EnumWindows(FindOwn, reinterpret_cast<LPARAM>(&f));
     return f.window;
 }
@@ -211,13 +215,13 @@ Outcome RunCase(const std::wstring& saver, const wchar_t* mode, const wchar_t* w
     bool ended = false;
     // The box (a failed load) or the window (a good one), whichever comes first.
     for (int waited = 0; waited < 60000; waited += 50) {
-        box = WindowOf(id, BoxCaption);
+        box = WindowOf(id, BoxCaption, L"#32770");
         window = WindowOf(id, windowCaption);
         if (box) break;
         if (window) {
             // A window shown before its creation step ended: give the box a moment.
             Sleep(700);
-            box = WindowOf(id, BoxCaption);
+            box = WindowOf(id, BoxCaption, L"#32770");
             break;
         }
         if (WaitForSingleObject(pi.hProcess, 50) == WAIT_OBJECT_0) {

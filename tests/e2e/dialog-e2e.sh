@@ -157,6 +157,49 @@ begin_case background 1024x768x24 && {
   fi
 }
 
+# The keyboard alone, real X key presses: Tab and Shift+Tab walk the controls in the order of
+# the layout, Right moves the pattern bar (its label follows), Space ticks a box, Enter on
+# " Save settings" stores, Escape ends. The task bar and Alt+Tab list the application's title.
+focused_is() { [ "$(drive focused)" = "$1" ]; }
+press() { # KEY EXPECTED-FOCUS
+  xdotool key "$1"
+  wait_for 20 focused_is "$2" || fail "after $1 the focus is on $(drive focused), not $2"
+}
+begin_case keyboard 1024x768x24 && {
+  settings
+  start_dialog /c
+  if expect_dialog; then
+    expect "task-bar windows" "Fractal Rosacle Screensaver" "$(drive taskbar)"
+    # What an X task bar sees: the dialog stands for the window it is transient for.
+    dialog_x=$(xdotool search --name '^Fractal Rosacle Settings$' | head -n 1)
+    owner_x=$(xprop -id "$dialog_x" WM_TRANSIENT_FOR | awk '{ print $NF }')
+    expect "X owner's name" '"Fractal Rosacle Screensaver"' "$(xprop -id "$owner_x" _NET_WM_NAME | sed 's/^[^=]*= //')"
+    # Keys go to the window under the pointer (no window manager here).
+    xdotool mousemove $((ox + 256)) $((oy + 200))
+    wait_for 20 focused_is TrackBar1 || fail "first focus on $(drive focused), not TrackBar1"
+    for next in CheckBox1 TrackBar3 TrackBar2 CheckBox3 TrackBar4 CheckBox2 CheckBox4 CheckBox5 CheckBox6 \
+                Button1 Button2 Button3 TrackBar1; do press Tab "$next"; done
+    for back in Button3 Button2 Button1 CheckBox6; do press shift+Tab "$back"; done
+    xdotool key space
+    pictures_ticked() { [ "$(drive checked 6)" = 1 ]; }
+    wait_for 20 pictures_ticked || fail "Space did not tick Pictures"
+    for back in CheckBox5 CheckBox4 CheckBox2 TrackBar4 CheckBox3 TrackBar2 TrackBar3; do press shift+Tab "$back"; done
+    xdotool key Right
+    rosacle_label() { [ "$(drive label Rosacle)" = "Rosacle 2" ]; }
+    wait_for 20 rosacle_label || fail "Right on the pattern bar: label '$(drive label Rosacle)'"
+    expect "pattern bar" 2 "$(drive bar 3)"
+    for next in TrackBar2 CheckBox3 TrackBar4 CheckBox2 CheckBox4 CheckBox5 CheckBox6 Button1; do press Tab "$next"; done
+    reg delete "$key" /f >/dev/null
+    xdotool key Return
+    saved() { [ "$(stored Rosacle)" = 0x2 ] && [ "$(stored Pictures)" = 0x1 ]; }
+    wait_for 20 saved || fail "Enter on Save settings stored Rosacle '$(stored Rosacle)' Pictures '$(stored Pictures)'"
+    running || fail "Enter on Save settings ended the dialog"
+    press Tab Button2
+    xdotool key Escape
+    expect_end "Escape with a button focused"
+  fi
+}
+
 # Settings that cannot be read: the error box, then a dialog that never draws its preview and
 # still closes.
 begin_case load-error 1024x768x24 && {

@@ -55,6 +55,19 @@ start_case first-run-and-input 1024x768x24 && {
   fi
 }
 
+# A mouse that keeps jumping ends the saver too (a jump's close waits for no display change).
+start_case keeps-jumping 1024x768x24 && {
+  settings 0
+  start_saver /s
+  if expect_window; then
+    jumps=0
+    while running && [ "$jumps" -lt 600 ]; do
+      xdotool mousemove $(( 312 + 400 * (jumps % 2) )) 384; jumps=$((jumps + 1)); sleep 0.05
+    done
+    expect_end "jumps of 400 every 50 ms"
+  fi
+}
+
 start_case full-surface-1024 1024x768x24 && {
   settings 1; set_dword Rosacle_Random 0
   start_saver /S

@@ -7,10 +7,11 @@
 
 namespace box_reader {
 
+// The message box's own class: the application window carries the same caption.
 inline HWND FindByCaption(const wchar_t* caption, DWORD timeoutMs)
 {
     for (DWORD waited = 0;; waited += 50) {
-        if (HWND window = FindWindowW(nullptr, caption)) return window;
+        if (HWND window = FindWindowW(L"#32770", caption)) return window;
         if (waited >= timeoutMs) return nullptr;
         Sleep(50);
     }
