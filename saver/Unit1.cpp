@@ -151,12 +151,10 @@ void TForm1::DisplayChange()
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, screenWidth, screenHeight, SWP_NOACTIVATE);
     Covers.Cover();
     if (Animating) {
-        const SurfacePlace place =
-            PlaceSurface(screenWidth, screenHeight, Rosacle::MaxSurfaceWidth, Rosacle::MaxSurfaceHeight);
+        // The same placement as at the start; the phases go on from where they were.
+        const Rosacle::SurfacePlace place = Rosacle::PlaceSurface(screenWidth, screenHeight);
         if (place.width != SaverSurface.Width() || place.height != SaverSurface.Height()) {
-            SaverSurface.SetWidth(place.width);
-            SaverSurface.SetHeight(place.height);
-            SaverSurface.Fill(SaverSettings.Background ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0));
+            Rosacle::SetUpSurface(SaverSurface, place);
             Rosacle::LayGenerator(place.width, place.height);
         }
         DrawLeft = place.left;

@@ -31,13 +31,3 @@ std::vector<ScreenRect> CoverRects(const std::vector<ScreenRect>& monitors, cons
     }
     return covers;
 }
-
-SurfacePlace PlaceSurface(int32_t screenWidth, int32_t screenHeight, int32_t maxWidth, int32_t maxHeight)
-{
-    SurfacePlace p;
-    p.width = std::max<int32_t>(0, std::min(screenWidth, maxWidth));
-    p.height = std::max<int32_t>(0, std::min(screenHeight, maxHeight));
-    p.left = (screenWidth - p.width) / 2;
-    p.top = (screenHeight - p.height) / 2;
-    return p;
-}

@@ -22,10 +22,3 @@ struct ScreenRect {
 // overlaps it (a clone, a partly mirrored panel) gives up to four bands around the overlap, so
 // no cover ever lies over the rosette. Empty monitors and repeated rectangles give nothing.
 std::vector<ScreenRect> CoverRects(const std::vector<ScreenRect>& monitors, const ScreenRect& primary);
-
-// The surface of the saver window on a primary monitor of this size: at most
-// MaxWidth x MaxHeight, centred (truncating), the rest black margin.
-struct SurfacePlace {
-    int32_t width, height, left, top;
-};
-SurfacePlace PlaceSurface(int32_t screenWidth, int32_t screenHeight, int32_t maxWidth, int32_t maxHeight);

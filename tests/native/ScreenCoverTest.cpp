@@ -63,16 +63,3 @@ TEST(CoverRects, EmptyAndRepeatedMonitorsGiveNothingMore)
     const ScreenRect right = {1920, 0, 3200, 1024};
     EXPECT_EQ(CoverRects({Primary, right, right, {5000, 0, 5000, 768}, {0, 0, -10, -10}}, Primary), Rects({right}));
 }
-
-TEST(PlaceSurface, ClampedAndCentredOnThePrimary)
-{
-    auto place = [](int32_t w, int32_t h) {
-        const SurfacePlace p = PlaceSurface(w, h, 1920, 1200);
-        return std::vector<int32_t>{p.width, p.height, p.left, p.top};
-    };
-    EXPECT_EQ(place(1024, 768), (std::vector<int32_t>{1024, 768, 0, 0}));
-    EXPECT_EQ(place(2560, 1440), (std::vector<int32_t>{1920, 1200, 320, 120}));
-    EXPECT_EQ(place(1921, 1201), (std::vector<int32_t>{1920, 1200, 0, 0}));
-    EXPECT_EQ(place(3840, 1080), (std::vector<int32_t>{1920, 1080, 960, 0}));
-    EXPECT_EQ(place(0, 0), (std::vector<int32_t>{0, 0, 0, 0}));
-}
