@@ -67,7 +67,7 @@ EOF
 build() {
   local mirror new="$dir.new"
   mirror=$(host_mirror)
-  echo "chroot: making a Debian $suite chroot with Wine in $dir (a few minutes, about 2.3 GB)"
+  echo "chroot: making a Debian $suite chroot with Wine in $dir (a few minutes, about 2.4 GB)"
   rm -rf "$new"
   mkdir -p "$new"
   local try
