@@ -1,5 +1,6 @@
 #include "saver/Unit1.h"
 
+#include <array>
 #include <cstdlib>
 
 #include "generator/Rosacle.h"
@@ -36,7 +37,7 @@ POINT CursorPosition()
 }
 
 // The primary screen's size and the virtual screen: what a display change changes.
-std::vector<int> DisplayLayout()
+std::array<int, 6> DisplayLayout()
 {
     return {GetSystemMetrics(SM_CXSCREEN),        GetSystemMetrics(SM_CYSCREEN),
             GetSystemMetrics(SM_XVIRTUALSCREEN),  GetSystemMetrics(SM_YVIRTUALSCREEN),

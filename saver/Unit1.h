@@ -1,6 +1,8 @@
 #pragma once
 // The full-screen saver window: borderless, topmost, black, covering the screen, with the
 // raster surface centred in it. A frame every 30 ms; a key or a mouse jump closes it.
+#include <array>
+
 #include "platform/Form.h"
 #include "raster/Plot.h"
 #include "raster/TDIB.h"
@@ -43,7 +45,7 @@ private:
     bool WholeDrawn = false;
     POINT MouseReference = {0, 0};
     MonitorCovers Covers;
-    std::vector<int> LaidLayout; // the display layout the surface and the covers were made for
+    std::array<int, 6> LaidLayout{}; // the display layout the surface and the covers were made for
     void* DisplayStateRegistration = nullptr;
     bool Animating = false; // FormCreate ran to its end: surface and generator exist
     bool DisplayOn = true;

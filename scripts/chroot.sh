@@ -59,7 +59,6 @@ fi
 cp /etc/resolv.conf "$rootfs/etc/resolv.conf" 2>/dev/null || true
 unset LD_LIBRARY_PATH LD_PRELOAD PYTHONPATH PYTHONHOME
 export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root ROSACLE_IN_CHROOT=1
-cd "$PWD" 2>/dev/null || true
 exec chroot "$rootfs" /bin/sh -c 'cd "$0" 2>/dev/null || cd /; exec "$@"' "$PWD" "$@"
 EOF
 }
@@ -107,6 +106,6 @@ case "${1:-}" in
     enter "$dir/root" "$mode" "$@" ;;
   runs-32-bit)
     [ -f "$dir/recipe" ] || exit 1
-    enter "$dir/root" private /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
+    enter "$dir/root" private bash -c 'source "$0/scripts/wine-env.sh" && wine_runs_32_bit' "$root" ;;
   *) echo "usage: chroot.sh ensure | run [--host-display] COMMAND... | runs-32-bit" >&2; exit 2 ;;
 esac

@@ -6,21 +6,11 @@ set -u
 saver=$1
 host=$(realpath "$2")
 library=$3
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh"
-wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
+source "$(dirname "$0")/e2e-lib.sh"
 desktop='HKCU\Control Panel\Desktop'
 system_copy="$(wine_system_folder "$saver")/PASSWORD.CPL"
 beside=$(mktemp -d)
-failures=0
 
-fail() { echo "FAIL [$case]: $*"; failures=$((failures + 1)); }
-wait_for() { # SECONDS COMMAND...
-  local end=$(( SECONDS + $1 )); shift
-  until "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.1; done
-}
-reg() { "$WINELOADER" reg "$@" 2>/dev/null | tr -d '\r'; }
 use_password() { # none|0|1
   if [ "$1" = none ]; then reg delete "$desktop" /v ScreenSaveUsePassword /f >/dev/null
   else reg add "$desktop" /v ScreenSaveUsePassword /t REG_DWORD /d "$1" /f >/dev/null; fi
