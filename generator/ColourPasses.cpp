@@ -1,20 +1,23 @@
 #include "generator/ColourPasses.h"
 
 #include "generator/Rosacle.h"
+#include "generator/SeenPoints.h"
 #include "generator/Workers.h"
 
 namespace Rosacle {
 
 namespace {
 
-// Calls f(red, green, blue) for every point of rows first..RowCount; the rows are shared
-// among the workers (each point is on its own).
+// Calls f(red, green, blue) for every point of rows first..RowCount that the frame computes
+// (SeenRow); the rows are shared among the workers (each point is on its own).
 template <class F>
 void ForEachPoint(int first, F f)
 {
     ForEachRow(first, RowCount, [&f](int r) {
         const int32_t last = RowPoints[r];
-        for (int j = 0; j <= last; ++j) f(Red[r][j], Green[r][j], Blue[r][j]);
+        const uint8_t* seen = SeenRow(r);
+        for (int j = 0; j <= last; ++j)
+            if (!seen || seen[j]) f(Red[r][j], Green[r][j], Blue[r][j]);
     });
 }
 
@@ -74,7 +77,9 @@ void ForEachRimPoint(int leaveOut, F f)
     const int first = RowCount - 4 < 0 ? 0 : RowCount - 4;
     for (int r = first; r <= RowCount; ++r) {
         const int d = RowCount - r;
+        const uint8_t* seen = SeenRow(r);
         for (int j = 0; j <= RowPoints[r] - leaveOut; ++j) {
+            if (seen && !seen[j]) continue;
             f(d, Red[r][j]);
             f(d, Green[r][j]);
             f(d, Blue[r][j]);

@@ -1,6 +1,7 @@
 #include "common/SaverError.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/SeenPoints.h"
 #include "generator/Workers.h"
 #include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
@@ -144,19 +145,35 @@ void SetShapeTables(int32_t pattern, int r, int j)
 
 } // namespace
 
-void GeneratorInit()
-{
-    const int32_t S = SaverSettings.Segment;
-    const int32_t pattern = SaverSettings.Rosacle;
-    ++LayoutCount;
-    RowCount = Round(static_cast<Extended>(SurfaceHeight) * 1.4L / 2);
-    if (S < 1) return;
-    // The planes hold no more than this; LayGenerator keeps every owner inside it.
-    if (S > MaxPetals - 1 || RowCount > MaxRows - 1 || RowCount < 0) return;
+namespace {
 
+// What the positions, offsets and ramp were laid for: the shared path keeps them while a
+// new layout changes only the pattern (the settings dialog's pattern bar).
+struct Geometry {
+    int32_t width = -1, height = -1, petals = 0, rows = -1;
+    bool operator==(const Geometry& o) const
+    {
+        return width == o.width && height == o.height && petals == o.petals && rows == o.rows;
+    }
+};
+Geometry laidGeometry;
+uint32_t geometryCount = 0;
+
+// What the seen marks and the pattern's point tables were laid for.
+enum class Coverage { Nothing, EveryPoint, FullPlot, PreviewPlot };
+struct Tables {
+    uint32_t layout = 0;
+    Coverage coverage = Coverage::Nothing;
+};
+Tables laidTables;
+int32_t tablesPattern = 0;
+uint32_t seenGeometry = 0;
+Coverage seenKind = Coverage::Nothing;
+
+void LayGeometry(int32_t S)
+{
     const Extended halfWidth = static_cast<Extended>(SurfaceWidth) / 2;
     const Extended halfHeight = static_cast<Extended>(SurfaceHeight) / 2;
-    const bool shapes = UsesShapeTables(pattern);
     // Rows are independent: each writes only its own entries.
     ForEachRow(1, RowCount, [&](int r) {
         const int32_t n = Round(static_cast<Extended>(r) * TwoPi / S);
@@ -189,17 +206,75 @@ void GeneratorInit()
                 }
             }
         }
-        // The ramp and the shape tables are the same for every petal.
-        for (int j = 0; j <= n; ++j) {
-            PointRamp[r][j] = Abs(1 - static_cast<Extended>(2 * j) / n);
-            if (shapes) SetShapeTables(pattern, r, j);
-        }
+        // The ramp is the same for every petal.
+        for (int j = 0; j <= n; ++j) PointRamp[r][j] = Abs(1 - static_cast<Extended>(2 * j) / n);
     });
     for (int s = 0; s < S; ++s) {
         PointX[s][0][0] = Round(halfWidth);
         PointY[s][0][0] = Round(halfHeight);
     }
-    LayFixedValues(pattern);
+}
+
+// The shape tables and fixed values of the layout's pattern, at every point or (seenOnly) at
+// the seen ones.
+void LayPointTables(bool seenOnly)
+{
+    if (UsesShapeTables(tablesPattern))
+        ForEachRow(1, RowCount, [seenOnly](int r) {
+            const uint8_t* seen = seenOnly ? SeenPoint[r] : nullptr;
+            for (int j = 0; j <= RowPoints[r]; ++j)
+                if (!seen || seen[j]) SetShapeTables(tablesPattern, r, j);
+        });
+    LayFixedValues(tablesPattern, seenOnly);
+}
+
+} // namespace
+
+void GeneratorInit()
+{
+    const int32_t S = SaverSettings.Segment;
+    ++LayoutCount;
+    RowCount = Round(static_cast<Extended>(SurfaceHeight) * 1.4L / 2);
+    laidTables = Tables();
+    if (S < 1) return;
+    // The planes hold no more than this; LayGenerator keeps every owner inside it.
+    if (S > MaxPetals - 1 || RowCount > MaxRows - 1 || RowCount < 0) return;
+
+    const Geometry geometry{SurfaceWidth, SurfaceHeight, S, RowCount};
+    // The plain path lays everything anew, every time.
+    const bool shared = WorkerCount() > 1;
+    if (!shared || !(geometry == laidGeometry)) {
+        LayGeometry(S);
+        laidGeometry = geometry;
+        ++geometryCount;
+    }
+    tablesPattern = SaverSettings.Rosacle;
+    ReadyForPlot(PlotKind::Full);
+}
+
+void ReadyForPlot(PlotKind kind)
+{
+    const bool shared = WorkerCount() > 1;
+    ComputeSeenOnly(false);
+    // Without a layout of the current settings there is nothing to restrict.
+    const Geometry current{SurfaceWidth, SurfaceHeight, SaverSettings.Segment, RowCount};
+    if (RowCount < 1 || !(current == laidGeometry)) return;
+    Coverage need = Coverage::EveryPoint;
+    if (shared) {
+        need = kind == PlotKind::Full ? Coverage::FullPlot : Coverage::PreviewPlot;
+        if (seenGeometry != geometryCount || seenKind != need) {
+            LaySeenPoints(kind);
+            seenGeometry = geometryCount;
+            seenKind = need;
+        }
+    }
+    const bool covered = laidTables.layout == LayoutCount &&
+                         (laidTables.coverage == need || laidTables.coverage == Coverage::EveryPoint);
+    if (!covered) {
+        LayPointTables(shared);
+        laidTables = {LayoutCount, need};
+    }
+    ComputeSeenOnly(shared);
 }
 
 void LayGenerator(int32_t width, int32_t height)

@@ -1,6 +1,7 @@
 #include "generator/ColourPasses.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
+#include "generator/SeenPoints.h"
 #include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
 
@@ -49,6 +50,7 @@ void RunColourPasses()
 void GeneratorStep()
 {
     DriftPhases();
+    ReadyForPlot(PlotKind::Full);
     RunMember(SaverSettings.Rosacle);
     RunColourPasses();
 }
@@ -56,6 +58,7 @@ void GeneratorStep()
 void PreviewStep()
 {
     DriftPhases();
+    ReadyForPlot(PlotKind::Preview);
     RunMember(SaverSettings.Rosacle);
     PreviewFade();
 }

@@ -50,15 +50,20 @@ int32_t MemberCount() { return Members01to20.count + Members21to40.count; }
 bool HasFixedValues(int32_t k)
 {
     const MemberEntry* entry = EntryOf(k);
-    return entry && entry->layFixed;
+    return entry && entry->fixedAt;
 }
 
-void LayFixedValues(int32_t k)
+void LayFixedValues(int32_t k, bool seenOnly)
 {
     fixedMember = 0;
     const MemberEntry* entry = EntryOf(k);
-    if (!entry || !entry->layFixed || RowCount >= MaxRows) return;
-    ForEachRow(1, RowCount, [entry](int r) { entry->layFixed(r, RowLastPoint(r), FixedValues[r]); });
+    if (!entry || !entry->fixedAt || RowCount >= MaxRows) return;
+    ForEachRow(1, RowCount, [entry, seenOnly](int r) {
+        const uint8_t* seen = seenOnly ? SeenPoint[r] : nullptr;
+        const int32_t m = RowLastPoint(r);
+        for (int i = 0; i <= m; ++i)
+            if (!seen || seen[i]) FixedValues[r][i] = entry->fixedAt(r, i, m);
+    });
     fixedMember = k;
     fixedLayout = LayoutCount;
 }
@@ -69,8 +74,9 @@ void RunMember(int32_t k)
     if (!entry || RowCount < 1) return;
     if (!channelValuesLaid) LayChannelValues();
     const bool fixedLaid = fixedMember == k && fixedLayout == LayoutCount;
+    const bool seenOnly = SeenRow(0) != nullptr;
     if (WorkerCount() == 1 || RowCount < 2) {
-        entry->run({nullptr, Working, &Working, fixedLaid});
+        entry->run({nullptr, Working, &Working, fixedLaid, seenOnly});
         return;
     }
     // Every worker runs the member's per-call part itself, from the same start; whoever
@@ -78,7 +84,7 @@ void RunMember(int32_t k)
     RowShare rows;
     WorkingValues left = Working;
     const WorkingValues start = Working;
-    OnEveryWorker([&](int) { entry->run({&rows, start, &left, fixedLaid}); });
+    OnEveryWorker([&](int) { entry->run({&rows, start, &left, fixedLaid, seenOnly}); });
     Working = left;
 }
 

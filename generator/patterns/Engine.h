@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "generator/Rosacle.h"
+#include "generator/SeenPoints.h"
 #include "generator/patterns/Member.h"
 
 namespace Rosacle {
@@ -22,9 +23,10 @@ extern Extended &WorkC, &WorkD;
 void RunMember(int32_t k);
 int32_t MemberCount();
 
-// Lays the fixed values of member k for the current layout (GeneratorInit calls it; rows
-// shared among the workers); a member whose values are not laid computes them row by row.
-void LayFixedValues(int32_t k);
+// Lays the fixed values of member k for the current layout, at every point or (seenOnly) at
+// the seen ones (the layout calls it; rows shared among the workers); a member whose values
+// are not laid computes them row by row.
+void LayFixedValues(int32_t k, bool seenOnly);
 bool HasFixedValues(int32_t k);
 
 // The last point of row r that is not a repeated point (point 0 always is computed).
@@ -52,11 +54,13 @@ struct MemberRun {
     WorkingValues* left;
     // The layout's fixed values are this member's.
     bool fixedLaid;
+    // Only the seen points are computed (SeenPoint).
+    bool seenOnly = false;
 };
 
 struct MemberEntry {
     void (*run)(const MemberRun&);
-    void (*layFixed)(int r, int m, Fixed* f); // null without fixed values
+    Fixed (*fixedAt)(int r, int i, int m); // null without fixed values
 };
 
 struct MemberList {
@@ -103,10 +107,23 @@ void RunRows(const MemberRun& run)
     struct OwnRow {
         Fixed f[M::fixedValues > 0 ? MaxPoints : 1];
     } own;
+    // The last point passed without its colours whose d a PreviousPointD member has not
+    // taken yet (row 0: none).
+    struct Passed {
+        int r = 0, i = 0, m = 0;
+    } passed;
+    const auto takePassedD = [&member, &passed] {
+        if constexpr (M::follows == Follows::PreviousPointD)
+            if (passed.r) member.d = member.DAfter(passed.r, passed.i, passed.m);
+        passed.r = 0;
+    };
     for (int previous = 0;;) {
         const int r = run.share ? run.share->next.fetch_add(1, std::memory_order_relaxed) : previous + 1;
         if (r > n) break;
-        if (r != previous + 1) ResumeAt(member, previous, r);
+        if (r != previous + 1) {
+            passed.r = 0;
+            ResumeAt(member, previous, r);
+        }
         previous = r;
         member.Row(r);
         const int32_t m = RowLastPoint(r);
@@ -115,22 +132,31 @@ void RunRows(const MemberRun& run)
             if (run.fixedLaid) {
                 fixed = FixedValues[r];
             } else {
-                M::LayFixed(r, m, own.f);
+                for (int i = 0; i <= m; ++i) own.f[i] = M::FixedAt(r, i, m);
                 fixed = own.f;
             }
         }
         const int32_t* ox = OffsetX[r];
         const int32_t* oy = OffsetY[r];
+        const uint8_t* seen = run.seenOnly ? SeenPoint[r] : nullptr;
         int32_t* red = Red[r];
         int32_t* green = Green[r];
         int32_t* blue = Blue[r];
         for (int i = 0; i <= m; ++i) {
-            if (i >= 1 && ox[i] == ox[i - 1] && oy[i] == oy[i - 1]) {
+            const bool repeated = i >= 1 && ox[i] == ox[i - 1] && oy[i] == oy[i - 1];
+            if (seen && !seen[i]) {
+                // Unseen: no colours, but what the point leaves for the next one.
+                if (M::follows == Follows::PreviousPointD && !repeated)
+                    passed = {r, i, m};
+                else
+                    member.Skipped(r, i, m);
+            } else if (repeated) {
                 red[i] = red[i - 1];
                 green[i] = green[i - 1];
                 blue[i] = blue[i - 1];
                 member.Skipped(r, i, m);
             } else {
+                takePassedD();
                 Channels c = PointOf(member, r, i, m, fixed);
                 M::Finish::Apply(c);
                 red[i] = c.R;
@@ -138,21 +164,18 @@ void RunRows(const MemberRun& run)
                 blue[i] = c.B;
             }
         }
-        if (r == n) *run.left = {member.c, member.d};
+        if (r == n) {
+            takePassedD();
+            *run.left = {member.c, member.d};
+        }
     }
-}
-
-template <class M>
-void LayFixedRow(int r, int m, Fixed* f)
-{
-    M::LayFixed(r, m, f);
 }
 
 template <class M>
 constexpr MemberEntry Entry()
 {
     if constexpr (M::fixedValues > 0)
-        return {RunRows<M>, LayFixedRow<M>};
+        return {RunRows<M>, M::FixedAt};
     else
         return {RunRows<M>, nullptr};
 }

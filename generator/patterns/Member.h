@@ -9,12 +9,16 @@
 // and, as data for the engine, where it applies:
 //
 //     static constexpr int fixedValues = 1 or 2;      Point takes (r, i, m, Fixed f): values of
-//     static void LayFixed(int r, int m, Fixed* f);   the point that depend on the layout alone
+//     static Fixed FixedAt(int r, int i, int m);      the point that depend on the layout alone
 //     static constexpr Follows follows = ...;         d from the point before, or c from the row before
-//     void Skipped(int r, int i, int m);              runs for a point that repeats the one before
+//     void Skipped(int r, int i, int m);              runs for a point whose colours are not
+//                                                     computed (it repeats the one before, or
+//                                                     never reaches the screen), for what Point
+//                                                     steps on every point
 //
 // The engine (Engine.h) runs the rows, the repeated-point rule, the sharing of rows among
-// workers, the fixed values and the carries; a member holds formulas only.
+// workers, the points that reach the screen, the fixed values and the carries; a member
+// holds formulas only.
 #include <cstdint>
 
 #include "generator/ExtendedMath.h"

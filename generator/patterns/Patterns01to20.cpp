@@ -257,10 +257,7 @@ struct Pattern10 : Member {
 
 struct Pattern11 : Member {
     static constexpr int fixedValues = 1; // sin(i x 2pi / m)
-    static void LayFixed(int, int m, Fixed* f)
-    {
-        for (int i = 0; i <= m; ++i) f[i].a = TurnSine(i, m);
-    }
+    static Fixed FixedAt(int, int i, int m) { return {TurnSine(i, m), 0}; }
     using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
     Extended b = 0, t = 0;
     void Call() { b = B0(); }
@@ -325,19 +322,16 @@ struct Pattern14 : Member {
     // With t = sin(5 - 10r/n), u = sin(i x 2pi / m) and x = |cos t + sin u| / 2:
     // |sin t + sin x cos u| x 255 (red before a) and sin u + sin x sin t (green before b).
     static constexpr int fixedValues = 2;
-    static void LayFixed(int r, int m, Fixed* f)
+    static Fixed FixedAt(int r, int i, int m)
     {
         Extended sinT, cosT;
         SinCos(RowWave(r), sinT, cosT);
-        for (int i = 0; i <= m; ++i) {
-            const Extended u = TurnSine(i, m);
-            Extended sinU, cosU;
-            SinCos(u, sinU, cosU);
-            const Extended x = Abs(cosT + sinU) / 2;
-            const Extended sinX = Sin(x);
-            f[i].a = Abs(sinT + sinX * cosU) * 255;
-            f[i].b = sinU + sinX * sinT;
-        }
+        const Extended u = TurnSine(i, m);
+        Extended sinU, cosU;
+        SinCos(u, sinU, cosU);
+        const Extended x = Abs(cosT + sinU) / 2;
+        const Extended sinX = Sin(x);
+        return {Abs(sinT + sinX * cosU) * 255, sinU + sinX * sinT};
     }
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
     Extended a = 0, b = 0;
@@ -357,13 +351,7 @@ struct Pattern14 : Member {
 
 struct Pattern15 : Member {
     static constexpr int fixedValues = 2; // sin(i x 2pi / m), sin(i x pi / m)
-    static void LayFixed(int, int m, Fixed* f)
-    {
-        for (int i = 0; i <= m; ++i) {
-            f[i].a = TurnSine(i, m);
-            f[i].b = HalfTurnSine(i, m);
-        }
-    }
+    static Fixed FixedAt(int, int i, int m) { return {TurnSine(i, m), HalfTurnSine(i, m)}; }
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
     Extended a = 0, b = 0, s = 0, q = 0;
     void Row(int r)
@@ -420,13 +408,7 @@ struct Pattern16 : Member {
 
 struct Pattern17 : Member {
     static constexpr int fixedValues = 2; // sin(i x 2pi / m), sin(i x 3pi / m)
-    static void LayFixed(int, int m, Fixed* f)
-    {
-        for (int i = 0; i <= m; ++i) {
-            f[i].a = TurnSine(i, m);
-            f[i].b = ThreeHalfTurnSine(i, m);
-        }
-    }
+    static Fixed FixedAt(int, int i, int m) { return {TurnSine(i, m), ThreeHalfTurnSine(i, m)}; }
     using Finish = Chain<AbsRG, Fold, Clamp, CutAt<25>, SquareAbove<200>>;
     Extended a = 0, b = 0, k1 = 0, k2 = 0, k3 = 0;
     void Row(int r)
@@ -477,16 +459,16 @@ struct Pattern19 : Member {
     // With t = sin(5 - 10r/n), u = cos(pi - |sin(i x pi / m)| x 2pi) and x = (t^2 + u^2) x 0.2:
     // sin x x (u x t) (red before a) and cos x.
     static constexpr int fixedValues = 2;
-    static void LayFixed(int r, int m, Fixed* f)
+    static Fixed FixedAt(int r, int i, int m)
     {
         const Extended t = RowWave(r);
-        for (int i = 0; i <= m; ++i) {
-            const Extended u = Cos(Pi - Abs(HalfTurnSine(i, m)) * TwoPi);
-            const Extended x = (t * t + u * u) * 0.2L;
-            Extended sinX;
-            SinCos(x, sinX, f[i].b);
-            f[i].a = sinX * (u * t);
-        }
+        const Extended u = Cos(Pi - Abs(HalfTurnSine(i, m)) * TwoPi);
+        const Extended x = (t * t + u * u) * 0.2L;
+        Fixed f;
+        Extended sinX;
+        SinCos(x, sinX, f.b);
+        f.a = sinX * (u * t);
+        return f;
     }
     using Finish = Chain<AbsRG, Fold, Clamp, SquareAbove<200>>;
     Extended a = 0, b = 0, cosT = 0;

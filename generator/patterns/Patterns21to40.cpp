@@ -74,12 +74,10 @@ struct Pattern25 : ShapeBlend<5> {};
 struct Pattern26 : Member {
     // u = (1 - v)^2 - |cos(4 pi i / m) / 2 + 2|
     static constexpr int fixedValues = 1;
-    static void LayFixed(int, int m, Fixed* f)
+    static Fixed FixedAt(int, int i, int m)
     {
-        for (int i = 0; i <= m; ++i) {
-            const Extended v = PointV(i, m);
-            f[i].a = (1 - v) * (1 - v) - Abs(Cos(FourPi * i / m) / 2 + 2);
-        }
+        const Extended v = PointV(i, m);
+        return {(1 - v) * (1 - v) - Abs(Cos(FourPi * i / m) / 2 + 2), 0};
     }
     using Finish = Chain<Fold, CutAt<25>, Clamp>;
     Extended a = 0, b = 0, t = 0;
@@ -103,12 +101,10 @@ struct Pattern26 : Member {
 struct Pattern27 : Member {
     // u = pi - |sin(i x pi / m)| x 2pi, and sin u
     static constexpr int fixedValues = 2;
-    static void LayFixed(int, int m, Fixed* f)
+    static Fixed FixedAt(int, int i, int m)
     {
-        for (int i = 0; i <= m; ++i) {
-            f[i].a = Pi - Abs(HalfTurnSine(i, m)) * TwoPi;
-            f[i].b = Sin(f[i].a);
-        }
+        const Extended a = Pi - Abs(HalfTurnSine(i, m)) * TwoPi;
+        return {a, Sin(a)};
     }
     using Finish = Chain<CutAt<0>, Fold, RootAtOrBelow<15>, SquareAbove<200>, Clamp>;
     Extended a = 0, b = 0, t = 0;
@@ -152,14 +148,12 @@ struct Pattern28 : Member {
 struct Pattern29 : Member {
     // cos(u) x t x x with t = sin(5 - 10r/n), u = |1 - v| x 2 and x = |u + t|
     static constexpr int fixedValues = 1;
-    static void LayFixed(int r, int m, Fixed* f)
+    static Fixed FixedAt(int r, int i, int m)
     {
         const Extended t = RowWave(r);
-        for (int i = 0; i <= m; ++i) {
-            const Extended u = Abs(1 - PointV(i, m)) * 2;
-            const Extended x = Abs(u + t);
-            f[i].a = Cos(u) * t * x;
-        }
+        const Extended u = Abs(1 - PointV(i, m)) * 2;
+        const Extended x = Abs(u + t);
+        return {Cos(u) * t * x, 0};
     }
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     Extended a = 0, b = 0, t = 0;
@@ -184,10 +178,7 @@ struct Pattern29 : Member {
 
 struct Pattern30 : Member {
     static constexpr int fixedValues = 1; // sin(i x pi / m)
-    static void LayFixed(int, int m, Fixed* f)
-    {
-        for (int i = 0; i <= m; ++i) f[i].a = HalfTurnSine(i, m);
-    }
+    static Fixed FixedAt(int, int i, int m) { return {HalfTurnSine(i, m), 0}; }
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     Extended a = 0, b = 0, t = 0;
     void Call() { d = 0; } // the d members 7, 16 and 18 then start from
@@ -230,10 +221,7 @@ struct Pattern31 : Member {
 
 struct Pattern32 : Member {
     static constexpr int fixedValues = 1; // sin(i x 2pi / m)
-    static void LayFixed(int, int m, Fixed* f)
-    {
-        for (int i = 0; i <= m; ++i) f[i].a = TurnSine(i, m);
-    }
+    static Fixed FixedAt(int, int i, int m) { return {TurnSine(i, m), 0}; }
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     Extended a = 0, b = 0, t = 0, f = 0;
     Extended rowWave = 0; // 1 - sin(5r/n), the row's part of x
@@ -368,10 +356,7 @@ struct Pattern37 : Member {
 
 struct Pattern38 : Member {
     static constexpr int fixedValues = 1; // sin(i x pi / m)
-    static void LayFixed(int, int m, Fixed* f)
-    {
-        for (int i = 0; i <= m; ++i) f[i].a = HalfTurnSine(i, m);
-    }
+    static Fixed FixedAt(int, int i, int m) { return {HalfTurnSine(i, m), 0}; }
     using Finish = Chain<HalveAbove<255>, Clamp>;
     Extended a = 0, b = 0, t = 0;
     Extended sinT = 0, cosT = 0; // of the row's t
