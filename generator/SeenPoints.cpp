@@ -61,4 +61,6 @@ const uint8_t* SeenRow(int r) { return seenOnly ? SeenPoint[r] : nullptr; }
 
 void ComputeSeenOnly(bool only) { seenOnly = only; }
 
+bool ComputingSeenOnly() { return seenOnly; }
+
 } // namespace Rosacle

@@ -34,5 +34,6 @@ void ReadyForPlot(PlotKind kind);
 const uint8_t* SeenRow(int r);
 // Sets what SeenRow gives: the laid marks, or (false) every point.
 void ComputeSeenOnly(bool seenOnly);
+bool ComputingSeenOnly();
 
 } // namespace Rosacle

@@ -74,7 +74,7 @@ void RunMember(int32_t k)
     if (!entry || RowCount < 1) return;
     if (!channelValuesLaid) LayChannelValues();
     const bool fixedLaid = fixedMember == k && fixedLayout == LayoutCount;
-    const bool seenOnly = SeenRow(0) != nullptr;
+    const bool seenOnly = ComputingSeenOnly();
     if (WorkerCount() == 1 || RowCount < 2) {
         entry->run({nullptr, Working, &Working, fixedLaid, seenOnly});
         return;
