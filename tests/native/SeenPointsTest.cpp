@@ -90,8 +90,9 @@ TEST(SeenPoints, MarksAreThePointsThePixelsKeep)
             for (int j = 0; j <= RowPoints[r]; ++j) {
                 const bool source = j < RowPoints[r] && SeenPoint[r][j + 1] && Repeats(r, j + 1);
                 const bool centre = r == 1 && j == 0 && !preview && SeenPoint[0][0];
-                if (SeenPoint[r][j] && !source && !centre)
+                if (SeenPoint[r][j] && !source && !centre) {
                     EXPECT_TRUE(kept[static_cast<size_t>(r) * MaxPoints + j]) << "row " << r << ", point " << j;
+                }
             }
     }
 }
