@@ -4,6 +4,9 @@
 // declare them, and the carries that let a worker start a row without the one before.
 #include <atomic>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
+#include <utility>
 
 #include "generator/Rosacle.h"
 #include "generator/SeenPoints.h"
@@ -83,10 +86,20 @@ inline void ResumeAt(M& member, int previous, int r)
         for (int k = previous + 1; k < r; ++k) member.c = member.NextC(member.c);
 }
 
+// Whether member M gives a point's colours from the row and v = PointV(i, m) alone.
+template <class M, class = void>
+struct PointOfV : std::false_type {};
+template <class M>
+struct PointOfV<M, std::void_t<decltype(std::declval<const M&>().Point(0, Extended()))>> : std::true_type {};
+
+inline bool SameBits(Extended a, Extended b) { return std::memcmp(&a, &b, 10) == 0; }
+
 template <class M>
 inline Channels PointOf(M& member, int r, int i, int m, const Fixed* fixed)
 {
-    if constexpr (M::fixedValues > 0)
+    if constexpr (PointOfV<M>::value)
+        return member.Point(r, PointV(i, m));
+    else if constexpr (M::fixedValues > 0)
         return member.Point(r, i, m, fixed[i]);
     else
         return member.Point(r, i, m);
@@ -142,8 +155,9 @@ void RunRows(const MemberRun& run)
         int32_t* red = Red[r];
         int32_t* green = Green[r];
         int32_t* blue = Blue[r];
+        const auto repeats = [ox, oy](int i) { return i >= 1 && ox[i] == ox[i - 1] && oy[i] == oy[i - 1]; };
         for (int i = 0; i <= m; ++i) {
-            const bool repeated = i >= 1 && ox[i] == ox[i - 1] && oy[i] == oy[i - 1];
+            const bool repeated = repeats(i);
             if (seen && !seen[i]) {
                 // Unseen: no colours, but what the point leaves for the next one.
                 if (M::follows == Follows::PreviousPointD && !repeated)
@@ -155,6 +169,13 @@ void RunRows(const MemberRun& run)
                 green[i] = green[i - 1];
                 blue[i] = blue[i - 1];
                 member.Skipped(r, i, m);
+            } else if (PointOfV<M>::value && seen && 2 * i > m && seen[m - i] && !repeats(m - i) &&
+                       SameBits(PointV(i, m), PointV(m - i, m))) {
+                // The mirror point of the row has the same v more often than not: the colours
+                // it computed.
+                red[i] = red[m - i];
+                green[i] = green[m - i];
+                blue[i] = blue[m - i];
             } else {
                 takePassedD();
                 Channels c = PointOf(member, r, i, m, fixed);

@@ -5,6 +5,10 @@
 //     void Call();                                    per-call values (optional)
 //     void Row(int r);                                per-row values (optional)
 //     Channels Point(int r, int i, int m);            the rounded channels of point i of row r
+//  or Channels Point(int r, Extended v);              the same from v = PointV(i, m) alone, for a
+//                                                     member whose point depends on i and m only
+//                                                     through v (the engine then reuses a row's
+//                                                     colours where v repeats)
 //
 // and, as data for the engine, where it applies:
 //

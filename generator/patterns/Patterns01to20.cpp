@@ -31,9 +31,8 @@ struct Pattern1 : Member {
         b = Cos(p3) - Sin(p1 + p2);
     }
     void Row(int r) { t = (Ext(r) / n) * 2; }
-    Channels Point(int r, int i, int m) const
+    Channels Point(int r, Extended v) const
     {
-        const Extended v = PointV(i, m);
         const Extended u = Abs(1 - v * t) - (Ext(r) / n) * a;
         const int32_t R = Round(Abs(u * u - t * t) * 255);
         const int32_t G = Round(Abs(t + u + b) * 255);
@@ -114,9 +113,8 @@ struct Pattern4 : Member {
         t = Sin(r * FivePi / n) / 2 + Sin(r * Pi / n);
         rowSine = Sin(t + a) * 2;
     }
-    Channels Point(int, int i, int m) const
+    Channels Point(int, Extended v) const
     {
-        const Extended v = PointV(i, m);
         const Extended w = (1 - v) * (1 - v);
         const Extended u = rowSine + (v / (p2 + 1) + w);
         const int32_t R = Round(Abs(u - t) * 255);
@@ -135,10 +133,10 @@ struct Pattern5 : Member {
         b = Cos(p3);
     }
     void Row(int r) { rowT = Cos(r * Pi / n); }
-    Channels Point(int, int i, int m) const
+    Channels Point(int, Extended v) const
     {
         Extended u[4], t[4], x[4];
-        u[0] = 1 - PointV(i, m);
+        u[0] = 1 - v;
         t[0] = rowT;
         // Three steps of z := z^2 + (a, b) on z = (u, t).
         for (int j = 1; j <= 3; ++j) {
@@ -285,9 +283,9 @@ struct Pattern12 : Member {
         b = B2(r, n);
         t = Abs(Sin(Sin(5 - Ext(10 * r) / n) - Sin(Ext(21 * r) / n))) + 0.1L;
     }
-    Channels Point(int r, int i, int m) const
+    Channels Point(int r, Extended v) const
     {
-        const Extended u = Abs(PointV(i, m) - Abs(1 - Ext(2 * r) / n)) + 0.1L;
+        const Extended u = Abs(v - Abs(1 - Ext(2 * r) / n)) + 0.1L;
         // R and G may come out negative; the first finishing step takes magnitudes.
         const int32_t R = Round((u + t + a) * 255);
         const int32_t G = Round((Share(R) - t + b) * 255);
@@ -495,9 +493,8 @@ struct Pattern20 : Member {
         a = Abs(A1(r, n));
         b = Abs(B1(r, n));
     }
-    Channels Point(int r, int i, int m) const
+    Channels Point(int r, Extended v) const
     {
-        const Extended v = PointV(i, m);
         const Extended u = Abs((1 - v) * (1 - v) * a);
         const Extended t = Abs(Abs(1 - Ext(2 * r) / H) * b);
         const Extended x = 0.1L / (Abs(u - t) + 0.1L);

@@ -50,9 +50,8 @@ struct Pattern22 : Member {
         a = Abs(A1(r, n));
         b = Abs(B1(r, n));
     }
-    Channels Point(int r, int i, int m) const
+    Channels Point(int r, Extended v) const
     {
-        const Extended v = PointV(i, m);
         const Extended u = Abs((1 - v) * (1 - v) * a);
         const Extended t = Abs(Abs(1 - Ext(2 * r) / H) * b);
         const Extended x = 1 / (Abs(u - t) + 1.5L);
@@ -208,9 +207,8 @@ struct Pattern31 : Member {
         b = Cos(p1) + Cos(TwoPi * r / n + p2);
         t = Sin(r * Pi / n);
     }
-    Channels Point(int, int i, int m) const
+    Channels Point(int, Extended v) const
     {
-        const Extended v = PointV(i, m);
         const Extended u = Abs(1 - v);
         const int32_t R = Round(((p1 / 6 + t) * u + a) * 255);
         const int32_t G = Round((Share(R) * (1 - t) + b) * 255);
@@ -254,9 +252,8 @@ struct Pattern33 : Member {
         b = Cos(p1) + Cos(Ext(15 * r) / n + p2);
         t = Abs(1 - Ext(2 * r) / n) + 1;
     }
-    Channels Point(int, int i, int m) const
+    Channels Point(int, Extended v) const
     {
-        const Extended v = PointV(i, m);
         const Extended u = Abs(1 - Abs(1 - v)) - t;
         const Extended x = Sqrt(t * t + u * u + 0.00001L) * 0.5L; // at least 0.5, since t >= 1
         const int32_t R = Round((u / (t + 0.5L) * x + a) * 255);
@@ -275,9 +272,8 @@ struct Pattern34 : Member {
         b = Cos(p3) - Sin(p2 + p1);
     }
     void Row(int r) { t = (Ext(r) / n) * 2; }
-    Channels Point(int, int i, int m) const
+    Channels Point(int, Extended v) const
     {
-        const Extended v = PointV(i, m);
         const Extended x = (v + 0.00001L) * (v + 0.00001L);
         const Extended u = Abs(1 - v * t) + t * a;
         const int32_t R = Round(Abs(x * x + (u * u - t * t)) * 255);
@@ -318,9 +314,8 @@ struct Pattern36 : Member {
         b = B1(r, n);
         t = Sin(r * Pi / n) * (p2 / 5);
     }
-    Channels Point(int, int i, int m) const
+    Channels Point(int, Extended v) const
     {
-        const Extended v = PointV(i, m);
         const Extended u = v * (p1 / 5);
         const Extended x = Abs(u - t);
         const int32_t R = Round(Abs((1 - u) * (t + 1) * (x + 1) + a) * 255);
@@ -394,9 +389,8 @@ struct Pattern39 : Member {
         b = Cos((p2 + 25) * r / n + p1 * 3) / 3;
         t = Abs(Ext(r) / n);
     }
-    Channels Point(int r, int i, int m) const
+    Channels Point(int r, Extended v) const
     {
-        const Extended v = PointV(i, m);
         const Extended u = v * (Ext(r) / n);
         const Extended x = t * t + u * u + 0.00001L;
         const Extended u1 = u * u / 2 - t * t / 2 - 0.72L + a;
