@@ -36,6 +36,13 @@ extern int32_t Blue[MaxRows][MaxPoints];
 extern Extended Phase1, Phase2, Phase3;
 extern Extended Rate1, Rate2, Rate3;
 
+// Whether point j of row r lands where the point before it does (the last petal's offsets):
+// such a repeated point takes that point's colours instead of its own.
+inline bool RepeatsPointBefore(int r, int j)
+{
+    return j >= 1 && OffsetX[r][j] == OffsetX[r][j - 1] && OffsetY[r][j] == OffsetY[r][j - 1];
+}
+
 // Lays out the rosette for SurfaceWidth x SurfaceHeight, Segment petals and the pattern
 // index Rosacle (from SaverSettings). Checks nothing: call LayGenerator instead.
 void GeneratorInit();

@@ -13,9 +13,6 @@ namespace {
 
 bool seenOnly = false;
 
-// Whether point j of row r repeats the point before it (the engine copies its colours).
-bool Repeats(int r, int j) { return j >= 1 && OffsetX[r][j] == OffsetX[r][j - 1] && OffsetY[r][j] == OffsetY[r][j - 1]; }
-
 } // namespace
 
 void LaySeenPoints(PlotKind kind)
@@ -54,7 +51,7 @@ void LaySeenPoints(PlotKind kind)
     // A seen repeated point needs the point it copies.
     for (int r = 1; r <= n; ++r)
         for (int j = RowPoints[r]; j >= 1; --j)
-            if (SeenPoint[r][j] && Repeats(r, j)) SeenPoint[r][j - 1] = 1;
+            if (SeenPoint[r][j] && RepeatsPointBefore(r, j)) SeenPoint[r][j - 1] = 1;
 }
 
 const uint8_t* SeenRow(int r) { return seenOnly ? SeenPoint[r] : nullptr; }

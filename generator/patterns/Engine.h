@@ -35,10 +35,8 @@ bool HasFixedValues(int32_t k);
 // The last point of row r that is not a repeated point (point 0 always is computed).
 inline int32_t LastComputedPoint(int r)
 {
-    const int32_t* ox = OffsetX[r];
-    const int32_t* oy = OffsetY[r];
     int32_t i = RowLastPoint(r);
-    while (i >= 1 && ox[i] == ox[i - 1] && oy[i] == oy[i - 1]) --i;
+    while (RepeatsPointBefore(r, i)) --i;
     return i;
 }
 
@@ -97,9 +95,7 @@ inline bool SameBits(Extended a, Extended b) { return std::memcmp(&a, &b, 10) ==
 template <class M>
 inline Channels PointOf(M& member, int r, int i, int m, const Fixed* fixed)
 {
-    if constexpr (PointOfV<M>::value)
-        return member.Point(r, PointV(i, m));
-    else if constexpr (M::fixedValues > 0)
+    if constexpr (M::fixedValues > 0)
         return member.Point(r, i, m, fixed[i]);
     else
         return member.Point(r, i, m);
@@ -149,15 +145,12 @@ void RunRows(const MemberRun& run)
                 fixed = own.f;
             }
         }
-        const int32_t* ox = OffsetX[r];
-        const int32_t* oy = OffsetY[r];
         const uint8_t* seen = run.seenOnly ? SeenPoint[r] : nullptr;
         int32_t* red = Red[r];
         int32_t* green = Green[r];
         int32_t* blue = Blue[r];
-        const auto repeats = [ox, oy](int i) { return i >= 1 && ox[i] == ox[i - 1] && oy[i] == oy[i - 1]; };
         for (int i = 0; i <= m; ++i) {
-            const bool repeated = repeats(i);
+            const bool repeated = RepeatsPointBefore(r, i);
             if (seen && !seen[i]) {
                 // Unseen: no colours, but what the point leaves for the next one.
                 if (M::follows == Follows::PreviousPointD && !repeated)
@@ -169,16 +162,25 @@ void RunRows(const MemberRun& run)
                 green[i] = green[i - 1];
                 blue[i] = blue[i - 1];
                 member.Skipped(r, i, m);
-            } else if (PointOfV<M>::value && seen && 2 * i > m && seen[m - i] && !repeats(m - i) &&
-                       SameBits(PointV(i, m), PointV(m - i, m))) {
-                // The mirror point of the row has the same v more often than not: the colours
-                // it computed.
-                red[i] = red[m - i];
-                green[i] = green[m - i];
-                blue[i] = blue[m - i];
             } else {
                 takePassedD();
-                Channels c = PointOf(member, r, i, m, fixed);
+                Channels c;
+                if constexpr (PointOfV<M>::value) {
+                    const Extended v = PointV(i, m);
+                    const int mirror = m - i;
+                    // The mirror point of the row has the same v more often than not: the
+                    // colours it computed (a repeated one holds its predecessor's).
+                    if (seen && mirror < i && seen[mirror] && !RepeatsPointBefore(r, mirror) &&
+                        SameBits(v, PointV(mirror, m))) {
+                        red[i] = red[mirror];
+                        green[i] = green[mirror];
+                        blue[i] = blue[mirror];
+                        continue;
+                    }
+                    c = member.Point(r, v);
+                } else {
+                    c = PointOf(member, r, i, m, fixed);
+                }
                 M::Finish::Apply(c);
                 red[i] = c.R;
                 green[i] = c.G;

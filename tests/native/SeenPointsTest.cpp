@@ -12,8 +12,6 @@ using namespace Rosacle;
 
 namespace {
 
-bool Repeats(int r, int j) { return j >= 1 && OffsetX[r][j] == OffsetX[r][j - 1] && OffsetY[r][j] == OffsetY[r][j - 1]; }
-
 struct Counts {
     long points = 0, repeated = 0, unseen = 0;
 };
@@ -25,7 +23,7 @@ Counts CountRows()
     for (int r = 1; r <= RowCount; ++r)
         for (int j = 0; j <= RowPoints[r]; ++j) {
             ++c.points;
-            if (Repeats(r, j))
+            if (RepeatsPointBefore(r, j))
                 ++c.repeated;
             else if (!SeenPoint[r][j])
                 ++c.unseen;
@@ -88,7 +86,7 @@ TEST(SeenPoints, MarksAreThePointsThePixelsKeep)
             }
         for (int r = 1; r <= RowCount; ++r)
             for (int j = 0; j <= RowPoints[r]; ++j) {
-                const bool source = j < RowPoints[r] && SeenPoint[r][j + 1] && Repeats(r, j + 1);
+                const bool source = j < RowPoints[r] && SeenPoint[r][j + 1] && RepeatsPointBefore(r, j + 1);
                 const bool centre = r == 1 && j == 0 && !preview && SeenPoint[0][0];
                 if (SeenPoint[r][j] && !source && !centre) {
                     EXPECT_TRUE(kept[static_cast<size_t>(r) * MaxPoints + j]) << "row " << r << ", point " << j;
