@@ -20,7 +20,7 @@ source "$root/scripts/apt-lib.sh"
 suite=trixie
 packages=(wine wine64 wine32:i386 xvfb xauth xdotool imagemagick x11-utils x11-xserver-utils
   xserver-xorg-core xserver-xorg-video-dummy fonts-dejavu-core fonts-wine cmake python3
-  procps file libxdamage1)
+  procps file libxdamage1 qemu-user)
 # Any change here (or to the packages) makes a new chroot.
 recipe="suite=$suite variant=minbase arch=i386 updates=yes packages=${packages[*]} v1"
 
