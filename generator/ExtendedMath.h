@@ -23,22 +23,27 @@ inline Extended Abs(Extended x) { return x < 0 ? -x : x; }
 
 namespace Detail {
 
-// The x87 instructions; sin and cos also serve the arguments the table leaves alone.
-// sin and cos of an argument of magnitude 2^63 or more give 0 (the instruction refuses it).
+// The x87 instructions; sin and cos also serve the arguments the table leaves alone. An
+// argument of magnitude 2^63 or more gives 0 and one that is not finite NaN, as a real x87
+// answers them (it refuses the first, and signals the second as invalid); decided here because
+// an emulated x87 computes values for both.
+inline bool Refused(Extended x) { return !(Abs(x) < static_cast<Extended>(0x1p63)); }
+inline Extended RefusedValue(Extended x) { return Abs(x) <= LDBL_MAX ? 0.0L : x - x; }
+
 inline Extended InstructionSin(Extended x)
 {
+    if (Refused(x)) return RefusedValue(x);
     Extended r;
-    unsigned short status;
-    __asm__("fsin\n\tfnstsw %1" : "=t"(r), "=a"(status) : "0"(x));
-    return (status & 0x400) ? 0.0L : r;
+    __asm__("fsin" : "=t"(r) : "0"(x));
+    return r;
 }
 
 inline Extended InstructionCos(Extended x)
 {
+    if (Refused(x)) return RefusedValue(x);
     Extended r;
-    unsigned short status;
-    __asm__("fcos\n\tfnstsw %1" : "=t"(r), "=a"(status) : "0"(x));
-    return (status & 0x400) ? 0.0L : r;
+    __asm__("fcos" : "=t"(r) : "0"(x));
+    return r;
 }
 
 inline int64_t RoundToInt64(Extended x)

@@ -26,16 +26,19 @@ echo "== Windows builds"
 build win32
 bash scripts/check-pe.sh build/win32 || status=1
 
-# The Windows tests run in the chroot's Wine 10: the 32-bit product where this kernel executes
-# 32-bit code, else its 64-bit twin, and the last line says which.
+# The Windows tests run the 32-bit product in the chroot's Wine 10: natively where this kernel
+# executes 32-bit code, else emulated by the chroot's qemu-i386; only where neither can be had,
+# its 64-bit twin. The last line says which.
 bash scripts/chroot.sh ensure
-if bash scripts/chroot.sh runs-32-bit; then
+source scripts/i386.sh
+trap i386_release EXIT
+if i386_ready; then
   tested=win32
-  closing="the Windows tests ran the 32-bit product (build/win32) under the chroot's Wine 10, WoW64 prefix"
+  closing="the Windows tests ran the 32-bit product (build/win32) under the chroot's Wine 10, WoW64 prefix; its 32-bit code ran $I386_WAY"
 else
   build win64
   tested=win64
-  closing="this kernel cannot execute 32-bit code (the chroot's 32-bit Wine loader does not start): the Windows tests ran the 64-bit twin (build/win64) under the chroot's Wine 10"
+  closing="the 32-bit product cannot run here ($I386_WHY_NOT): the Windows tests ran the 64-bit twin (build/win64) under the chroot's Wine 10"
 fi
 echo "== $tested tests under Wine"
 bash scripts/chroot.sh run bash scripts/windows-tests.sh "build/$tested" || status=1

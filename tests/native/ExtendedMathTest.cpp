@@ -68,15 +68,21 @@ TEST(ExtendedMath, SinCosAgreesWithSinAndCos)
     }
 }
 
-// Beyond the table the instruction answers, and refuses 2^63 and more with 0.
+// Beyond the table the instruction answers; 2^63 and more give 0 and infinities NaN on any
+// x87, real or emulated.
 TEST(ExtendedMath, LargeAndNonFiniteArguments)
 {
+    const Extended inf = std::numeric_limits<Extended>::infinity();
     EXPECT_EQ(Sin(0x1p62L), Detail::InstructionSin(0x1p62L));
     EXPECT_EQ(Sin(0x1p63L), 0.0L);
+    EXPECT_EQ(Cos(-0x1p63L), 0.0L);
     EXPECT_EQ(Cos(-1e30L), 0.0L);
-    EXPECT_TRUE(std::isnan(Sin(std::numeric_limits<Extended>::infinity())));
+    EXPECT_EQ(Sin(std::numeric_limits<Extended>::max()), 0.0L);
+    EXPECT_TRUE(std::isnan(Sin(inf)) && std::isnan(Cos(-inf)));
     EXPECT_TRUE(std::isnan(Cos(std::numeric_limits<Extended>::quiet_NaN())));
     Extended s, c;
     SinCos(std::numeric_limits<Extended>::quiet_NaN(), s, c);
+    EXPECT_TRUE(std::isnan(s) && std::isnan(c));
+    SinCos(inf, s, c);
     EXPECT_TRUE(std::isnan(s) && std::isnan(c));
 }
