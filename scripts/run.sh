@@ -9,9 +9,7 @@ cd "$root"
 
 if [ "${1:-}" = --in-chroot ]; then
   source scripts/wine-env.sh
-  build=$(wine_product_build)
-  saver="$build/FractalRosacle.scr"
-  wine_runs_32_bit || echo "this kernel cannot execute 32-bit code: running the 64-bit twin $saver"
+  saver="${ROSACLE_PRODUCT:-$(wine_product_build)}/FractalRosacle.scr"
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     wine_prefix_ready
     echo "running $saver /s on $DISPLAY: press a key to end it"
@@ -23,9 +21,13 @@ if [ "${1:-}" = --in-chroot ]; then
     wine_prefix_ready
     "$WINELOADER" "$saver" /s >/dev/null 2>&1 &
     saver_pid=$!
-    for _ in $(seq 1 600); do xdotool search --name '^Form1$' >/dev/null 2>&1 && break; sleep 0.1; done
-    sleep 3
+    # The shot once a few frames are on the screen (more than the surface's colour shows).
     shot="$root/build/saver-screenshot.png"
+    for _ in $(seq 1 900); do
+      import -window root "$shot" 2>/dev/null && [ "$(convert "$shot" -format %k info:)" -gt 2 ] && break
+      sleep 0.2
+    done
+    sleep 2
     import -window root "$shot"
     echo "screenshot of the running saver: $shot"
     xdotool key Escape
@@ -43,10 +45,19 @@ cmake --build --preset native -j2 >/dev/null
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j2 >/dev/null
 bash scripts/chroot.sh ensure
-if ! bash scripts/chroot.sh runs-32-bit; then
+# The 32-bit product, natively or emulated by the chroot's qemu-i386; the 64-bit twin only
+# where neither can be had.
+source scripts/i386.sh
+trap i386_release EXIT
+if i386_ready; then
+  export ROSACLE_PRODUCT=$root/build/win32
+  echo "the 32-bit product's code runs $I386_WAY"
+else
   cmake --preset win64 >/dev/null
   cmake --build --preset win64 -j2 >/dev/null
+  export ROSACLE_PRODUCT=$root/build/win64
+  echo "the 32-bit product cannot run here ($I386_WHY_NOT): running the 64-bit twin"
 fi
 share=()
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then share=(--host-display); fi
-exec bash scripts/chroot.sh run "${share[@]}" bash scripts/run.sh --in-chroot
+bash scripts/chroot.sh run "${share[@]}" bash scripts/run.sh --in-chroot

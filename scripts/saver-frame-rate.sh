@@ -4,11 +4,18 @@
 # reach the X server per second. The 30 ms timer allows at most 33 a second.
 # saver-frame-rate.sh [SCREEN [PETALS [SECONDS [PATTERN...]]]]   (after scripts/run.sh or test.sh)
 # defaults: 1920x1200, 4 petals, 10 seconds, patterns 1-40. It runs in the chroot's Wine 10,
-# the 32-bit product where the kernel executes 32-bit code, else the 64-bit twin
-# (ROSACLE_SAVER names another .scr).
+# the 32-bit product where the kernel executes 32-bit code natively, else the 64-bit twin
+# (emulated code is no measure of speed; ROSACLE_SAVER names another .scr).
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
-[ "${ROSACLE_IN_CHROOT:-}" = 1 ] || exec bash "$root/scripts/chroot.sh" run bash "$0" "$@"
+if [ "${ROSACLE_IN_CHROOT:-}" != 1 ]; then
+  source "$root/scripts/i386.sh"
+  if [ -z "${ROSACLE_SAVER:-}" ] && { ! bash "$root/scripts/chroot.sh" runs-32-bit || i386_emulator_registered; }; then
+    export ROSACLE_SAVER=$root/build/win64/FractalRosacle.scr
+    (cd "$root" && cmake --preset win64 >/dev/null && cmake --build --preset win64 -j2 >/dev/null)
+  fi
+  exec bash "$root/scripts/chroot.sh" run bash "$0" "$@"
+fi
 screen=${1:-1920x1200}
 petals=${2:-4}
 seconds=${3:-10}

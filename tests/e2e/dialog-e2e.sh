@@ -27,14 +27,10 @@ expect_dialog() {
   [ -n "$origin" ] || { fail "no settings dialog"; return 1; }
   read -r ox oy <<<"$origin"
 }
-expect_end() { # WHAT
-  wait_for 30 ended || { fail "still running after $1"; kill "$pid" 2>/dev/null; return 1; }
-}
 expect() { # WHAT EXPECTED ACTUAL
   [ "$2" = "$3" ] || fail "$1: expected '$2', got '$3'"
 }
 
-shoot() { import -window root "$1"; }
 # The 512 x 382 preview of a screenshot, and the screenshot with the preview blacked out.
 preview_of() { convert "$1" -crop "512x382+$ox+$oy" +repage "$2"; }
 outside_of() { convert "$1" -fill black -draw "rectangle $ox,$oy $((ox + 511)),$((oy + 381))" "$2"; }
@@ -43,17 +39,10 @@ differing() { compare -metric AE "$1" "$2" null: 2>&1 | cut -d' ' -f1; }
 # points never reach.
 margin_of() { convert "$1" -fill black -draw "circle 256,191 256,$((191 + 193))" "$2"; }
 brightest() { convert "$1" -format '%[fx:maxima*255]' info:; }
-# Shoots the screen until PREDICATE holds for the preview (written to FILE), up to 20 s: a
-# change shows with the next frame, which a loaded machine may bring late.
-preview_until() { # FILE PREDICATE [ARGS...]
-  local file=$1; shift
-  for _ in $(seq 1 40); do
-    shoot "$work/screen.png"; preview_of "$work/screen.png" "$file"
-    "$@" "$file" && return 0
-    sleep 0.5
-  done
-  return 1
-}
+# Shoots the screen until PREDICATE holds for the preview (written to FILE): a change shows
+# with the next frame, which a slow machine brings late.
+preview_holds() { shoot "$work/screen.png" && preview_of "$work/screen.png" "$1" && "${@:2}" "$1"; }
+preview_until() { wait_for "$appear_limit" preview_holds "$@"; } # FILE PREDICATE [ARGS...]
 white_corner() { [ "$(pixel "$1" 2 2)" = "255,255,255" ]; }
 black_margin_rosette_drawn() {
   margin_of "$1" "$work/margin.png"
@@ -77,12 +66,9 @@ begin_case first-1366 1366x768x24 && {
     expect "size label" "1366x768-Your Desktop" "${got[2]}"
     preview_until "$work/pa.png" white_corner || fail "no preview drawn"
     cp "$work/screen.png" "$work/a.png"
-    # 0.5 s apart; a loaded machine gets a few more half seconds for its next frame.
-    for _ in $(seq 1 10); do
-      sleep 0.5; shoot "$work/b.png"; preview_of "$work/b.png" "$work/pb.png"
-      [ "$(differing "$work/pa.png" "$work/pb.png")" -gt 0 ] && break
-    done
-    [ "$(differing "$work/pa.png" "$work/pb.png")" -gt 0 ] || fail "the preview did not change"
+    # The next frame, whenever it comes.
+    preview_changed() { shoot "$work/b.png"; preview_of "$work/b.png" "$work/pb.png"; [ "$(differing "$work/pa.png" "$work/pb.png")" -gt 0 ]; }
+    wait_for "$appear_limit" preview_changed || fail "the preview did not change"
     outside_of "$work/a.png" "$work/oa.png"; outside_of "$work/b.png" "$work/ob.png"
     expect "pixels changed outside the preview" 0 "$(differing "$work/oa.png" "$work/ob.png")"
     cp "$work/b.png" /tmp/rosacle-dialog-1366.png 2>/dev/null
@@ -163,7 +149,7 @@ begin_case background 1024x768x24 && {
 focused_is() { [ "$(drive focused)" = "$1" ]; }
 press() { # KEY EXPECTED-FOCUS
   xdotool key "$1"
-  wait_for 20 focused_is "$2" || fail "after $1 the focus is on $(drive focused), not $2"
+  wait_for "$appear_limit" focused_is "$2" || fail "after $1 the focus is on $(drive focused), not $2"
 }
 begin_case keyboard 1024x768x24 && {
   settings
@@ -176,23 +162,23 @@ begin_case keyboard 1024x768x24 && {
     expect "X owner's name" '"Fractal Rosacle Screensaver"' "$(xprop -id "$owner_x" _NET_WM_NAME | sed 's/^[^=]*= //')"
     # Keys go to the window under the pointer (no window manager here).
     xdotool mousemove $((ox + 256)) $((oy + 200))
-    wait_for 20 focused_is TrackBar1 || fail "first focus on $(drive focused), not TrackBar1"
+    wait_for "$appear_limit" focused_is TrackBar1 || fail "first focus on $(drive focused), not TrackBar1"
     for next in CheckBox1 TrackBar3 TrackBar2 CheckBox3 TrackBar4 CheckBox2 CheckBox4 CheckBox5 CheckBox6 \
                 Button1 Button2 Button3 TrackBar1; do press Tab "$next"; done
     for back in Button3 Button2 Button1 CheckBox6; do press shift+Tab "$back"; done
     xdotool key space
     pictures_ticked() { [ "$(drive checked 6)" = 1 ]; }
-    wait_for 20 pictures_ticked || fail "Space did not tick Pictures"
+    wait_for "$appear_limit" pictures_ticked || fail "Space did not tick Pictures"
     for back in CheckBox5 CheckBox4 CheckBox2 TrackBar4 CheckBox3 TrackBar2 TrackBar3; do press shift+Tab "$back"; done
     xdotool key Right
     rosacle_label() { [ "$(drive label Rosacle)" = "Rosacle 2" ]; }
-    wait_for 20 rosacle_label || fail "Right on the pattern bar: label '$(drive label Rosacle)'"
+    wait_for "$appear_limit" rosacle_label || fail "Right on the pattern bar: label '$(drive label Rosacle)'"
     expect "pattern bar" 2 "$(drive bar 3)"
     for next in TrackBar2 CheckBox3 TrackBar4 CheckBox2 CheckBox4 CheckBox5 CheckBox6 Button1; do press Tab "$next"; done
     reg delete "$key" /f >/dev/null
     xdotool key Return
     saved() { [ "$(stored Rosacle)" = 0x2 ] && [ "$(stored Pictures)" = 0x1 ]; }
-    wait_for 20 saved || fail "Enter on Save settings stored Rosacle '$(stored Rosacle)' Pictures '$(stored Pictures)'"
+    wait_for "$appear_limit" saved || fail "Enter on Save settings stored Rosacle '$(stored Rosacle)' Pictures '$(stored Pictures)'"
     running || fail "Enter on Save settings ended the dialog"
     press Tab Button2
     xdotool key Escape
@@ -209,7 +195,7 @@ begin_case load-error 1024x768x24 && {
   text=$(timeout 90 "$WINELOADER" "$boxtext" "Fractal Rosacle Screensaver" | tr -d '\r')
   expect "box text" "Invalid data type for 'Speed'" "$text"
   if expect_dialog; then
-    drive sleep 1500 >/dev/null
+    sleep "$observe"
     shoot "$work/e.png"; preview_of "$work/e.png" "$work/pe.png"
     expect "preview centre" "192,192,192" "$(pixel "$work/pe.png" 256 191)"
     expect "frame count" "FPS" "$(drive label FPS)"

@@ -10,7 +10,6 @@ source "$(dirname "$0")/e2e-lib.sh"
 
 expect() { [ "$2" = "$3" ] || fail "$1: expected '$2', got '$3'"; } # WHAT EXPECTED ACTUAL
 drive() { "$WINELOADER" "$driver" "$@" 2>/dev/null | tr -d '\r'; }
-has_window() { window=$(xdotool search --name '^Form1$' 2>/dev/null | head -n 1); [ -n "$window" ]; }
 # The frames shown in SECONDS whole seconds, after half a second for what was under way.
 frames_in() { python3 "$root/scripts/frame-rate.py" "$window" "$1" 0.5 | awk '/^frames/ { n += $2 } END { print n + 0 }'; }
 frames_flow() { [ "$(frames_in 1)" -gt 0 ]; }
@@ -24,22 +23,19 @@ done
 begin_case off-and-on 1024x768x24 && {
   store_settings Background:1
   xdotool mousemove 512 384
-  "$WINELOADER" "$saver" /s >/dev/null 2>&1 &
-  pid=$!
-  if wait_for 60 has_window; then
-    wait_for 60 frames_flow || fail "no frames before the display went off"
+  start_saver "$saver" /s
+  if expect_window; then
+    wait_for "$appear_limit" frames_flow || fail "no frames before the display went off"
     expect "answer to the display going off" 1 "$(drive power off)"
     expect "frames while the display is off" 0 "$(frames_in 3)"
     running || fail "ended with the display off"
     expect "answer to the display coming on" 1 "$(drive power on)"
-    wait_for 60 frames_flow || fail "no frames after the display came on"
+    wait_for "$appear_limit" frames_flow || fail "no frames after the display came on"
     # Dimmed is still shown.
     drive power dimmed >/dev/null
-    wait_for 60 frames_flow || fail "no frames with the display dimmed"
+    wait_for "$appear_limit" frames_flow || fail "no frames with the display dimmed"
     xdotool key Escape
-    wait_for 30 ended || { fail "still running after Escape"; kill "$pid" 2>/dev/null; }
-  else
-    fail "no saver window"
+    expect_end Escape
   fi
 }
 

@@ -43,3 +43,52 @@ wait_for() { # SECONDS COMMAND...: polls until COMMAND succeeds, however long ea
 }
 running() { kill -0 "$pid" 2>/dev/null; }
 ended() { ! running; }
+
+# Limits of the waits: generous, since the emulated product computes about 40 times slower
+# than native code and a loaded machine stretches every step. A check that something does
+# NOT happen watches for a fixed time instead: observe seconds.
+appear_limit=180
+end_limit=120
+observe=3
+
+# The saver under test: started in the background as $pid (Wine's launcher, which ends when
+# the program does); its full-screen window found by its caption as $window.
+start_saver() { # SAVER ARGS...
+  "$WINELOADER" "$@" >/dev/null 2>&1 &
+  pid=$!
+}
+saver_window() { window=$(xdotool search --name '^Form1$' 2>/dev/null | head -n 1); [ -n "$window" ]; }
+expect_window() { wait_for "$appear_limit" saver_window || { fail "no saver window"; return 1; }; }
+expect_end() { # WHAT
+  wait_for "$end_limit" ended || { fail "still running after $1"; kill "$pid" 2>/dev/null; return 1; }
+}
+expect_running() { # WHAT: still there once the input has had time to act
+  sleep "$observe"
+  running || fail "ended after $1"
+}
+
+# Screenshots of the whole screen into $shot (a file per case), and polling one until a
+# predicate on it holds: a picture shows with a frame that a slow machine brings late.
+shoot() { import -window root "${1:-$shot}"; } # [FILE]
+pixel() { convert "$shot" -format "%[pixel:p{$1,$2}]" info:; } # X Y of $shot
+shoot_until() { # PREDICATE [ARGS...]
+  local end=$(( SECONDS + appear_limit ))
+  until shoot && "$@"; do [ "$SECONDS" -lt "$end" ] || return 1; sleep 0.2; done
+}
+# A frame of the rosette is on the screen: the shot has more than the two colours of the
+# surface and its black margins.
+drawn() { [ "$(convert "$shot" -format %k info:)" -gt 2 ]; }
+expect_drawn() { shoot_until drawn || { fail "no rosette drawn"; return 1; }; }
+
+# The Unix process that runs SAVER (in this prefix): for a 32-bit program Wine's launcher hands
+# it to a process of its own, which under emulation is qemu-i386's.
+saver_process() { # SAVER
+  local path p
+  path=$(realpath "$1")
+  for p in /proc/[0-9]*; do
+    grep -qF " $path" "$p/maps" 2>/dev/null &&
+      tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      { echo "${p#/proc/}"; return 0; }
+  done
+  return 1
+}

@@ -1,46 +1,33 @@
 #!/usr/bin/env bash
 # The full-screen saver's memory under Wine: /s runs for SECONDS (default 60) while the
-# resident size of its process is read from /proc once a second. After the first seconds of
-# start-up it must not grow beyond a small tolerance.
+# resident size of its process is read once a second (tests/e2e/resident.py: under emulation
+# the program's own share, not the emulator's). After the start-up (the window, the first
+# frame, then settle seconds) it must not grow beyond a small tolerance.
 # memory-e2e.sh SAVER.scr [SECONDS]
 set -u
 saver=$1
 seconds=${2:-60}
-settle=15                 # start-up: surface, layout, the first frames
+settle=15
 tolerance_kib=${ROSACLE_RSS_TOLERANCE_KIB:-4096}
-root=$(cd "$(dirname "$0")/../.." && pwd)
-source "$root/scripts/xvfb.sh"
-source "$root/scripts/wine-env.sh"
-wine_prefix_ready || { echo "no Wine prefix"; exit 1; }
-pid=
-cleanup() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; wine_server_stop; xvfb_stop; }
-trap cleanup EXIT
-xvfb_start 1024x768x24 || { echo "no display"; exit 1; }
-wine_server_stop
+source "$(dirname "$0")/e2e-lib.sh"
+trap 'running && kill "$pid"; wine_server_stop; xvfb_stop; forget_settings' EXIT
 
-reg() { "$WINELOADER" reg "$@" >/dev/null 2>&1; }
-key='HKCU\Software\Fractal Rosacle'
-reg delete "$key" /f
-# A first run's settings (a random pattern, 8 petals, white).
-"$WINELOADER" "$saver" /s >/dev/null 2>&1 &
-pid=$!
-rss() { awk '/^VmRSS:/ { print $2 }' "/proc/$pid/status" 2>/dev/null; }
-for _ in $(seq 1 600); do
-  xdotool search --name '^Form1$' >/dev/null 2>&1 && break
-  kill -0 "$pid" 2>/dev/null || { echo "FAIL: the saver ended before its window came"; exit 1; }
-  sleep 0.1
-done
-xdotool search --name '^Form1$' >/dev/null 2>&1 || { echo "FAIL: no saver window"; exit 1; }
-# The sampled process is the one that maps the saver (Wine's loader becomes it).
-grep -q 'FractalRosacle.scr' "/proc/$pid/maps" || { echo "FAIL: process $pid is not the saver"; exit 1; }
-echo "memory: $(tr '\0' ' ' < "/proc/$pid/cmdline" | tr -s ' ') (pid $pid), $seconds s"
+begin_case memory 1024x768x24 || exit 1
+shot=$(mktemp --suffix=.png)
+forget_settings # a first run's settings: a random pattern, 8 petals, white
+start_saver "$saver" /s
+expect_window && expect_drawn || exit 1
+saver_pid=$(saver_process "$saver") || { fail "no process maps $saver"; exit 1; }
+rss() { python3 "$root/tests/e2e/resident.py" "$saver_pid" "$saver"; }
+first=$(rss) || { fail "no resident size of process $saver_pid"; exit 1; }
+echo "memory: $(tr '\0' ' ' <"/proc/$saver_pid/cmdline" | tr -s ' ') (pid $saver_pid), $seconds s"
+[ "${first#* }" = "$first" ] || echo "memory: emulated; the emulator's own memory is left out"
 
 baseline=0 peak=0 samples=0
 for s in $(seq 1 "$seconds"); do
   sleep 1
-  kill -0 "$pid" 2>/dev/null || { echo "FAIL: the saver ended after $s s"; exit 1; }
-  now=$(rss)
-  [ -n "$now" ] || continue
+  running || { fail "the saver ended after $s s"; exit 1; }
+  read -r now _ _ < <(rss) || continue
   if [ "$s" -le "$settle" ]; then
     baseline=$now # the last start-up sample
   else
@@ -50,13 +37,9 @@ for s in $(seq 1 "$seconds"); do
   [ $((s % 10)) = 0 ] && echo "  $s s: $now KiB"
 done
 xdotool key Escape
-for _ in $(seq 1 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$pid" 2>/dev/null && { echo "FAIL: still running after Escape"; exit 1; }
-pid=
+expect_end Escape
 echo "memory: after ${settle} s $baseline KiB, highest later $peak KiB over $samples samples (tolerance $tolerance_kib KiB)"
-[ "$samples" -gt 0 ] || { echo "FAIL: no samples after start-up"; exit 1; }
-if [ "$peak" -gt $((baseline + tolerance_kib)) ]; then
-  echo "FAIL: resident size grew by $((peak - baseline)) KiB"
-  exit 1
-fi
-echo "memory: no growth"
+[ "$samples" -gt 0 ] || fail "no samples after start-up"
+[ "$peak" -le $((baseline + tolerance_kib)) ] || fail "resident size grew by $((peak - baseline)) KiB"
+[ "$failures" = 0 ] && echo "memory: no growth"
+exit $((failures > 0))

@@ -34,8 +34,6 @@ xrandr --addmode DUMMY1 1280x1024 2>/dev/null
 
 expect() { [ "$2" = "$3" ] || fail "$1: expected '$2', got '$3'"; } # WHAT EXPECTED ACTUAL
 drive() { "$WINELOADER" "$driver" "$@" 2>/dev/null | tr -d '\r' | paste -sd'|'; }
-has_window() { xdotool search --name '^Form1$' >/dev/null 2>&1; }
-pixel() { convert "$shot" -format "%[pixel:p{$1,$2}]" info:; }
 black() { # NAME X Y...
   local what=$1; shift
   while [ $# -gt 1 ]; do
@@ -49,10 +47,8 @@ cursor() { python3 "$here/cursor-shown.py"; }
 cursor_hidden() { [ "$(cursor)" = hidden ]; }
 covers_are() { [ "$(drive covers)" = "$1" ]; }
 expect_covers() { # RECTS ("left top right bottom|...", "" for none)
-  wait_for 60 covers_are "$1" || fail "covers '$(drive covers)', not '$1'"
+  wait_for "$appear_limit" covers_are "$1" || fail "covers '$(drive covers)', not '$1'"
 }
-expect_end() { wait_for 30 ended || { fail "still running after $1"; kill "$pid" 2>/dev/null; }; }
-expect_running() { sleep 2.5; running || fail "ended after $1"; } # a closing Wine process takes a moment
 walk() { # X0 Y X1: the pointer along a row in steps of 40, a mouse-move message each
   local x
   for x in $(seq "$1" $(( $3 > $1 ? 40 : -40 )) "$3"); do xdotool mousemove "$x" "$2"; sleep 0.05; done
@@ -69,25 +65,30 @@ start_case() { # NAME POINTER-X POINTER-Y XRANDR-ARGS...
   xsetroot -solid red
   xdotool mousemove "$px" "$py"
   store_settings Background:1
-  "$WINELOADER" "$saver" /s >/dev/null 2>&1 &
-  pid=$!
+  start_saver "$saver" /s
   shot=$(mktemp --suffix=.png)
-  wait_for 60 has_window || { fail "no saver window"; return 1; }
+  expect_window
 }
-shoot() { sleep 1; import -window root "$shot"; cp "$shot" "$shots/$1"; }
+# The screen once the surface has its corner at X0 Y0 and the rosette its centre at CX CY,
+# kept as NAME in the shots' folder.
+surface_at() { [ "$(pixel "$1" "$2")" = "srgb(255,255,255)" ] && [ "$(pixel "$3" "$4")" != "srgb(255,255,255)" ]; }
+shoot_surface() { # NAME X0 Y0 CX CY
+  shoot_until surface_at "$2" "$3" "$4" "$5" || fail "no surface at ($2,$3) with a rosette at ($4,$5)"
+  cp "$shot" "$shots/$1"
+}
 
 # The second monitor right of the primary: covered black, a jump over it ends the saver.
 start_case right 960 600 --output DUMMY0 --primary --mode 1920x1200 --pos 0x0 \
   --output DUMMY1 --mode 1280x1024 --pos 1920x0 && {
   expect "monitors" "0 0 1920 1200|1920 0 3200 1024" "$(drive monitors)"
   expect_covers "1920 0 3200 1024"
-  shoot monitors-right.png
+  shoot_surface monitors-right.png 0 0 960 600
   white "primary's surface corner" 0 0; white "primary's last pixel" 1919 1199
   rosette "primary" 960 600
   black "second monitor" 1920 0 2560 512 3199 1023 1920 1023
-  wait_for 30 cursor_hidden || fail "the cursor shows over the primary"
+  wait_for "$appear_limit" cursor_hidden || fail "the cursor shows over the primary"
   walk 960 600 2600; expect_running "slow movement onto the second monitor"
-  wait_for 30 cursor_hidden || fail "the cursor shows over the second monitor"
+  wait_for "$appear_limit" cursor_hidden || fail "the cursor shows over the second monitor"
   xdotool mousemove 2800 600; expect_end "a jump of 200 over the second monitor"
 }
 
@@ -96,12 +97,12 @@ start_case left 2240 600 --output DUMMY1 --mode 1280x1024 --pos 0x0 \
   --output DUMMY0 --primary --mode 1920x1200 --pos 1280x0 && {
   expect "monitors" "0 0 1920 1200|-1280 0 0 1024" "$(drive monitors)"
   expect_covers "-1280 0 0 1024"
-  shoot monitors-left.png
+  shoot_surface monitors-left.png 1280 0 2240 600
   white "primary's surface corner" 1280 0; white "primary's last pixel" 3199 1199
   rosette "primary" 2240 600
   black "left monitor" 0 0 640 512 1279 1023 0 1023
   walk 2240 600 600; expect_running "slow movement onto the left monitor"
-  wait_for 30 cursor_hidden || fail "the cursor shows over the left monitor"
+  wait_for "$appear_limit" cursor_hidden || fail "the cursor shows over the left monitor"
   xdotool key a; expect_end "a key over the left monitor"
 }
 
@@ -112,8 +113,7 @@ start_case change 960 600 --output DUMMY0 --primary --mode 1920x1200 --pos 0x0 \
   expect_covers "1920 0 3200 1024"
   xrandr --output DUMMY1 --off --output DUMMY0 --mode 2560x1440 --pos 0x0
   expect_covers ""
-  margins_black() { shoot change-2560.png; [ "$(pixel 319 125)" = "srgb(0,0,0)" ] && [ "$(pixel 320 120)" = "srgb(255,255,255)" ]; }
-  wait_for 60 margins_black || true
+  shoot_surface change-2560.png 320 120 1280 720
   black "left and top margins" 319 125 325 119 0 0
   black "right and bottom margins" 2240 1320 2559 1439
   white "surface corner" 320 120; white "surface's last pixel" 2239 1319
@@ -121,8 +121,7 @@ start_case change 960 600 --output DUMMY0 --primary --mode 1920x1200 --pos 0x0 \
   running || fail "ended by the change"
   xrandr --output DUMMY0 --primary --mode 1920x1200 --pos 0x0 --output DUMMY1 --mode 1280x1024 --pos 1920x0
   expect_covers "1920 0 3200 1024"
-  surface_back() { shoot change-back.png; [ "$(pixel 0 0)" = "srgb(255,255,255)" ]; }
-  wait_for 60 surface_back || true
+  shoot_surface change-back.png 0 0 960 600
   white "surface corner" 0 0; white "surface's last pixel" 1919 1199
   rosette "rosette" 960 600
   black "second monitor" 1920 0 3199 1023

@@ -10,9 +10,6 @@ source "$(dirname "$0")/e2e-lib.sh"
 # Pattern 1 on a known background; the rest of the values are the first run's.
 settings() { store_settings "Background:$1"; } # BACKGROUND(0|1)
 
-has_window() { xdotool search --name '^Form1$' >/dev/null 2>&1; }
-pixel() { convert "$shot" -format "%[pixel:p{$1,$2}]" info:; }
-
 start_case() { # NAME SCREEN
   begin_case "$@" || return 1
   # At the centre, where a freshly started Wine also believes the cursor is.
@@ -20,29 +17,15 @@ start_case() { # NAME SCREEN
   xdotool mousemove $(( ${size%x*} / 2 )) $(( ${size#*x} / 2 ))
   shot=$(mktemp --suffix=.png)
 }
-start_saver() { # ARGS...
-  "$WINELOADER" "$saver" "$@" >/dev/null 2>&1 &
-  pid=$!
-}
-expect_window() {
-  wait_for 60 has_window || { fail "no saver window"; return 1; }
-  sleep 0.5 # the shown window's own mouse-move message
-}
-expect_end() { # WHAT
-  wait_for 30 ended || { fail "still running after $1"; kill "$pid" 2>/dev/null; return 1; }
-}
-expect_running() { # WHAT: still there after the input has had time to arrive
-  sleep 2.5 # a closing Wine process takes a moment to go
-  running || fail "ended after $1"
-}
+# The window and its first frame: by then the window has handled its first mouse message.
+expect_saver() { expect_window && expect_drawn; }
 stop_saver() { running && { xdotool key Escape; expect_end "Escape"; }; }
-shoot() { sleep 1; import -window root "$shot"; }
 
 # 1024 x 768, first run: the defaults are written; the rosette starts at (0, 0); input rules.
 start_case first-run-and-input 1024x768x24 && {
   reg delete "$key" /f >/dev/null
-  start_saver /s
-  if expect_window; then
+  start_saver "$saver" /s
+  if expect_saver; then
     values=$(reg query "$key")
     echo "$values" | grep -qE 'Bright +REG_DWORD +0x0' || fail "Bright is not 0: $values"
     echo "$values" | grep -qE 'Path_Wall +REG_SZ +C:\\Windows$' || fail "Path_Wall is not C:\\Windows"
@@ -58,8 +41,8 @@ start_case first-run-and-input 1024x768x24 && {
 # A mouse that keeps jumping ends the saver too (a jump's close waits for no display change).
 start_case keeps-jumping 1024x768x24 && {
   settings 0
-  start_saver /s
-  if expect_window; then
+  start_saver "$saver" /s
+  if expect_saver; then
     jumps=0
     while running && [ "$jumps" -lt 600 ]; do
       xdotool mousemove $(( 312 + 400 * (jumps % 2) )) 384; jumps=$((jumps + 1)); sleep 0.05
@@ -70,9 +53,8 @@ start_case keeps-jumping 1024x768x24 && {
 
 start_case full-surface-1024 1024x768x24 && {
   settings 1; set_dword Rosacle_Random 0
-  start_saver /S
-  if expect_window; then
-    shoot
+  start_saver "$saver" /S
+  if expect_saver; then
     [ "$(pixel 512 384)" != "srgb(255,255,255)" ] || fail "no rosette at the centre"
     [ "$(pixel 0 0)" = "srgb(255,255,255)" ] || fail "corner (0,0) is not the white surface: $(pixel 0 0)"
     [ "$(pixel 512 2)" != "srgb(0,0,0)" ] || fail "top edge is black"
@@ -82,9 +64,8 @@ start_case full-surface-1024 1024x768x24 && {
 
 start_case centred-2560 2560x1440x24 && {
   settings 1
-  start_saver /s
-  if expect_window; then
-    shoot
+  start_saver "$saver" /s
+  if expect_saver; then
     [ "$(pixel 319 125)" = "srgb(0,0,0)" ] || fail "left margin not black: $(pixel 319 125)"
     [ "$(pixel 325 119)" = "srgb(0,0,0)" ] || fail "top margin not black"
     [ "$(pixel 2240 1320)" = "srgb(0,0,0)" ] || fail "bottom-right margin not black"
@@ -98,9 +79,8 @@ start_case centred-2560 2560x1440x24 && {
 
 start_case odd-1921 1921x1201x24 && {
   settings 1
-  start_saver c
-  if expect_window; then
-    shoot
+  start_saver "$saver" c
+  if expect_saver; then
     [ "$(pixel 0 0)" = "srgb(255,255,255)" ] || fail "surface not at (0,0)"
     [ "$(pixel 1920 5)" = "srgb(0,0,0)" ] || fail "the odd column is not black"
     [ "$(pixel 5 1200)" = "srgb(0,0,0)" ] || fail "the odd row is not black"
@@ -111,7 +91,7 @@ start_case odd-1921 1921x1201x24 && {
 start_case wrong-type 1024x768x24 && {
   settings 0
   reg add "$key" /v Speed /t REG_SZ /d 54 /f >/dev/null
-  start_saver /s
+  start_saver "$saver" /s
   text=$(timeout 90 "$WINELOADER" "$boxtext" "Fractal Rosacle Screensaver" | tr -d '\r')
   [ "$text" = "Invalid data type for 'Speed'" ] || fail "box text: '$text'"
   if expect_window; then
@@ -122,7 +102,7 @@ start_case wrong-type 1024x768x24 && {
 
 start_case switch-a 1024x768x24 && {
   settings 0
-  start_saver /a
+  start_saver "$saver" /a
   expect_end "/a"
   has_window && fail "/a showed a window"
 }
