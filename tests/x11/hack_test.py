@@ -451,5 +451,10 @@ def case_install():
     print("ok: installed to libexec/xscreensaver and share/xscreensaver/config")
 
 
+def case_daemon():
+    import daemon_test  # Debian's daemon running the installed program: a file of its own
+    daemon_test.main()
+
+
 if __name__ == "__main__":
     globals()["case_" + sys.argv[1].replace("-", "_")]()
