@@ -88,6 +88,14 @@ def hacks_under(pid):
     return found
 
 
+def ended(pid):
+    try:
+        with open("/proc/%d/stat" % pid) as f:
+            return f.read().rsplit(")", 1)[1].split()[0] == "Z"
+    except OSError:
+        return True
+
+
 def command(*args):
     return subprocess.run(["xscreensaver-command"] + list(args), capture_output=True, text=True, timeout=30)
 
@@ -180,8 +188,7 @@ def run_entry(daemon, number, entry, activate):
     result = command("-deactivate")
     if result.returncode != 0:
         fail("xscreensaver-command -deactivate: %s" % result.stderr)
-    wait_until(lambda: not os.path.exists("/proc/%d" % pid) or open("/proc/%d/stat" % pid).read().split()[2] == "Z",
-               "the hack to end after -deactivate")
+    wait_until(lambda: ended(pid), "the hack to end after -deactivate")
     wait_until(lambda: not hacks_under(daemon.process.pid), "no hack left after -deactivate")
     if "exited abnormally" in daemon.log_text():
         fail("the hack did not end cleanly:\n%s" % daemon.log_text(6))
