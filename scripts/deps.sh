@@ -10,7 +10,7 @@ mkdir -p "$deps"
 
 packages=(cmake ninja-build g++ pkg-config dpkg-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-  xvfb x11-utils imagemagick xdotool debootstrap wixl msitools
+  xvfb x11-utils imagemagick xdotool xscreensaver debootstrap wixl msitools
   libjpeg62-turbo-dev libpng-dev googletest libgtest-dev libcli11-dev
   libx11-dev libxext-dev clang libclang-rt-14-dev valgrind python3 file)
 

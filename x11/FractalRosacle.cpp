@@ -407,6 +407,7 @@ void SetDefaults(Knobs& k)
 void PrintHelp()
 {
     std::printf("usage: %s [options]\n"
+                "Each option also with two dashes, and --name=value for those with a value.\n"
                 "XSCREENSAVER_WINDOW in the environment names the window to draw in, before any option.\n",
                 ProgramName);
     for (const Option& o : Options) {
@@ -468,24 +469,39 @@ ParseResult ParseOptions(int argc, char** argv, Knobs& k, std::string& error)
     SetDefaults(k);
     char text[256];
     for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        const bool negated = std::strncmp(arg, "-no-", 4) == 0;
+        // The daemon hands options over with two dashes, and "--name=value" joins a value.
+        std::string arg = argv[i];
+        const char* joined = nullptr;
+        if (arg.compare(0, 2, "--") == 0) {
+            arg.erase(0, 1);
+            const size_t equals = arg.find('=');
+            if (equals != std::string::npos) {
+                joined = argv[i] + 1 + equals + 1;
+                arg.resize(equals);
+            }
+        }
+        const bool negated = arg.compare(0, 4, "-no-") == 0;
         const Option* match = nullptr;
         for (const Option& o : Options) {
-            if (std::strcmp(arg, o.name) == 0 || (negated && o.kind == Kind::Flag && std::strcmp(arg + 3, o.name) == 0)) {
+            if (arg == o.name || (negated && o.kind == Kind::Flag && arg.compare(3, std::string::npos, o.name) == 0)) {
                 match = &o;
                 break;
             }
         }
-        if (!match && (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)) return ParseResult::Help;
+        if (!match && arg == "-h") return ParseResult::Help;
         if (!match) {
-            std::snprintf(text, sizeof text, "unknown option \"%s\" (-help lists them)", arg);
+            std::snprintf(text, sizeof text, "unknown option \"%.64s\" (-help lists them)", argv[i]);
             error = text;
             return ParseResult::Bad;
         }
         const Option& o = *match;
         const bool takesValue = o.kind == Kind::Number || o.kind == Kind::Background || o.kind == Kind::WindowId;
-        const char* value = takesValue && i + 1 < argc ? argv[++i] : nullptr;
+        if (joined && !takesValue) {
+            std::snprintf(text, sizeof text, "%s takes no value", o.name);
+            error = text;
+            return ParseResult::Bad;
+        }
+        const char* value = joined ? joined : takesValue && i + 1 < argc ? argv[++i] : nullptr;
         if (takesValue && !value) {
             std::snprintf(text, sizeof text, "%s needs a value", o.name);
             error = text;

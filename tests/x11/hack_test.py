@@ -331,7 +331,7 @@ def case_options():
     bad = [["-speed", "151"], ["-speed", "-1"], ["-speed", "fast"], ["-speed"], ["-pattern", "0"],
            ["-pattern", "41"], ["-petals", "3"], ["-petals", "13"], ["-petals", "8x"], ["-delay", "100001"],
            ["-background", "grey"], ["-window-id", "zz"], ["-window-id", "0"], ["-window-id", "0x"],
-           ["-frobnicate"], ["-no-root"]]
+           ["-frobnicate"], ["-no-root"], ["--speed=151"], ["--speed="], ["--root=1"], ["---root"], ["-speed=3"]]
     for args in bad:
         status, err = run_without_display(args)
         lines = err.splitlines()
@@ -341,9 +341,15 @@ def case_options():
     if status != 2 or "XSCREENSAVER_WINDOW" not in err:
         fail("a bad XSCREENSAVER_WINDOW: status %d, stderr %r" % (status, err))
     for good in [["-window-id", "0x1a00003"], ["-window-id", "27262979"], ["-background", "black", "-gray"],
-                 ["-no-fps", "-random-petals", "-no-random-pattern", "-invert", "-pictures", "-root", "-window"]]:
+                 ["-no-fps", "-random-petals", "-no-random-pattern", "-invert", "-pictures", "-root", "-window"],
+                 # The daemon's spelling: two dashes, values joined by = or following.
+                 ["--root", "--speed=150", "--no-random-pattern", "--pattern", "40", "--background=black",
+                  "--window-id=0x1a00003", "--no-shm", "--gray"]]:
         if not accepted(good):
             fail("%s is refused" % good)
+    helps = [subprocess.run([HACK, h], capture_output=True, text=True) for h in ("-help", "--help")]
+    if any(h.returncode != 0 for h in helps) or helps[0].stdout != helps[1].stdout or "-speed N" not in helps[0].stdout:
+        fail("-help and --help do not both list the options")
     print("ok: %d bad command lines refused with one line and status 2" % (len(bad) + 1))
 
 
@@ -443,6 +449,11 @@ def case_install():
         if not os.access(program, os.X_OK) or not os.path.isfile(config):
             fail("cmake --install did not put the program and its XML in place")
     print("ok: installed to libexec/xscreensaver and share/xscreensaver/config")
+
+
+def case_daemon():
+    import daemon_test  # Debian's daemon running the installed program: a file of its own
+    daemon_test.main()
 
 
 if __name__ == "__main__":
