@@ -47,7 +47,6 @@ i386_register() {
     mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null && i386_mounted=1 ||
       { I386_WHY_NOT="binfmt_misc cannot be mounted at $binfmt"; return 1; }
   fi
-  i386_forget_stale
   printf ':%s:M::%s:%s:%s:F\n' "$i386_name" "$i386_magic" "$i386_mask" "$qemu" >"$binfmt/register" 2>/dev/null ||
     { I386_WHY_NOT="binfmt_misc refused the registration of $qemu"; i386_release; return 1; }
 }
@@ -62,6 +61,7 @@ i386_release() {
 }
 
 i386_ready() {
+  i386_forget_stale
   if [ "${ROSACLE_EMULATE_32_BIT:-}" != 1 ] && bash "$root/scripts/chroot.sh" runs-32-bit; then
     if i386_emulator_registered; then I386_WAY="emulated by an i386 emulator registered outside this project"
     else I386_WAY=natively; fi
