@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "dialogs/Unit3.h"
+#include "platform/Dpi.h"
 #include "dialogs/Wallpaper.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
@@ -51,6 +52,8 @@ std::unique_ptr<TControl> MakeLabel(TForm& form, int left, int top, const std::w
 }
 
 constexpr int ThumbLength = 5;
+// What a check box needs besides its text at 96 DPI: the box and the gap after it.
+constexpr int CheckGlyphRoom = 20;
 
 std::unique_ptr<TControl> MakeTrackBar(TForm& form, int left, int top, int width, int minimum, int maximum)
 {
@@ -142,6 +145,7 @@ void TForm2::MakeControls()
     for (TControl* label :
          {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText4.get(), StaticText6.get()})
         SetLabel(*label, label->Text());
+    FitCheckBoxes();
 
     TrackBar1->OnChange = [this] { TrackBar1Change(); };
     TrackBar2->OnChange = [this] { TrackBar2Change(); };
@@ -291,6 +295,7 @@ void TForm2::FormDpiChanged()
     for (TControl* label : {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText4.get(),
                             StaticText6.get(), StaticText7.get()})
         if (label) SetLabel(*label, label->Text());
+    FitCheckBoxes();
     for (TControl* bar : {TrackBar1.get(), TrackBar2.get(), TrackBar3.get(), TrackBar4.get()})
         if (bar) bar->Send(TBM_SETTHUMBLENGTH, Scale(ThumbLength), 0);
     // The preview is laid out again at its new size; during an export the surface holds the
@@ -320,6 +325,32 @@ void TForm2::RenewSizeLabel()
     DesktopSuffix.clear();
     if (screen.width == WallWidth && screen.height == WallHeight) DesktopSuffix = "-Your Desktop";
     SetLabel(*StaticText7, Decimal(WallWidth) + L"x" + Decimal(WallHeight) + WideFromUtf8(DesktopSuffix));
+}
+
+void TForm2::FitCheckBoxes()
+{
+    // At 96 DPI the boxes are as laid out. Scaled, a font's text need not scale with it: a box
+    // widens to its text, up to the client area's edge.
+    if (Dpi() == DesignDpi) return;
+    for (TControl* box : {CheckBox1.get(), CheckBox2.get(), CheckBox3.get(), CheckBox4.get(), CheckBox5.get(),
+                          CheckBox6.get()}) {
+        if (!box) continue;
+        const std::wstring text = box->Text();
+        SIZE extent = {0, 0};
+        if (HDC dc = GetDC(box->Handle())) {
+            const HGDIOBJ old = SelectObject(dc, Font());
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            SelectObject(dc, old);
+            ReleaseDC(box->Handle(), dc);
+        }
+        RECT r;
+        GetWindowRect(box->Handle(), &r);
+        MapWindowPoints(HWND_DESKTOP, Handle(), reinterpret_cast<POINT*>(&r), 2);
+        const int needed = extent.cx + Scale(CheckGlyphRoom), widest = ClientWidth() - Scale(3) - r.left;
+        if (needed <= r.right - r.left) continue;
+        SetWindowPos(box->Handle(), nullptr, 0, 0, needed < widest ? needed : widest, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void TForm2::SetLabel(TControl& label, const std::wstring& text)

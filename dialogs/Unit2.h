@@ -83,6 +83,7 @@ private:
     void RenewSizeLabel();
     void ReInitGenerator();
     void SetLabel(TControl& label, const std::wstring& text);
+    void FitCheckBoxes();
 
     std::unique_ptr<TControl> StaticText1, StaticText2, StaticText3, StaticText4, StaticText6, StaticText7;
     std::unique_ptr<TControl> TrackBar1, TrackBar2, TrackBar3, TrackBar4;

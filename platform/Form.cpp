@@ -5,8 +5,8 @@
 #include <exception>
 
 #include "common/SaverError.h"
-#include "platform/Dpi.h"
 #include "common/ErrorText.h"
+#include "platform/Dpi.h"
 #include "settings/Win32Registry.h"
 
 TApplication Application;
@@ -253,6 +253,11 @@ void TForm::SetClientSize(int width, int height)
                       WindowDpi(handle_));
     SetWindowPos(handle_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A frame drawn at another DPI than computed (a process the system scales): by what shows.
+    const int wider = width - ClientWidth(), taller = height - ClientHeight();
+    if (wider || taller)
+        SetWindowPos(handle_, nullptr, 0, 0, frame.right - frame.left + wider, frame.bottom - frame.top + taller,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm::MakeFont()
@@ -280,13 +285,9 @@ void TForm::ChangeDpi(UINT dpi, const RECT* suggested)
     }
     if (oldFont && oldFont != font_) DeleteObject(oldFont);
     // Where the system puts the window, with the client area scaled exactly.
-    RECT place = {};
-    if (suggested) place = *suggested;
-    else GetWindowRect(handle_, &place);
-    RECT frame = {0, 0, width, height};
-    AdjustFrameForDpi(frame, GetWindowLongW(handle_, GWL_STYLE), GetWindowLongW(handle_, GWL_EXSTYLE), dpi);
-    SetWindowPos(handle_, nullptr, place.left, place.top, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (suggested)
+        SetWindowPos(handle_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(width, height);
     Dispatch([this] { FormDpiChanged(); });
     InvalidateRect(handle_, nullptr, TRUE);
 }

@@ -18,7 +18,8 @@
 //   sleep MS        waits
 //   dpi N           the controls are looked for at their places of 96 DPI scaled to N DPI
 //   layout          "ok" when the client area and every control have their 96-DPI size and
-//                   place scaled to the dpi given (labels: the place), else the differences
+//                   place scaled to the dpi given (labels: the place; scaled check boxes
+//                   may be wider), else the differences
 //   awareness       the DPI awareness of the dialog's process (see DpiAwareness.h)
 // The driver works in physical pixels, as the dialog does.
 #include <windows.h>
@@ -56,6 +57,8 @@ const Place Places[] = {
 
 HWND At(const Place& place) { return control_finder::ControlAt(Dialog, Scaled(place.left), Scaled(place.top)); }
 
+bool IsCheckBox(HWND control) { return (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX; }
+
 // Every difference between the dialog and its layout at Dpi, on one line; "ok" for none.
 void PrintLayout()
 {
@@ -73,7 +76,9 @@ void PrintLayout()
         if (control) GetWindowRect(control, &r);
         const long width = r.right - r.left, height = r.bottom - r.top;
         if (!control) std::snprintf(line, sizeof line, "%ls not at %d %d; ", place.name, Scaled(place.left), Scaled(place.top));
-        else if (place.width && (width != Scaled(place.width) || height != Scaled(place.height)))
+        // Scaled, a check box may widen to its text.
+        else if (place.width && (height != Scaled(place.height) || width < Scaled(place.width) ||
+                                 (width > Scaled(place.width) && (Dpi == 96 || !IsCheckBox(control)))))
             std::snprintf(line, sizeof line, "%ls %ldx%ld; ", place.name, width, height);
         else continue;
         differences += line;

@@ -99,11 +99,11 @@ for dpi in 96 120 144 192; do
   begin_case "preview-$dpi" 640x480x24 && {
     scaling "$dpi"
     report_file=$work/report
-    timeout 90 "$WINELOADER" "$host" "$saver" inspect 4000 >"$report_file" 2>/dev/null &
+    timeout 90 "$WINELOADER" "$host" "$saver" inspect 8000 >"$report_file" 2>/dev/null &
     host_job=$!
     wait_for 60 grep -q '^ready' "$report_file" || fail "no preview"
     filled() { shoot; [ "$(pixel 151 111)" = "$white" ] && [ "$(pixel 0 0)" = "$white" ]; }
-    wait_for 3 filled || fail "the host's corners are $(pixel 0 0) and $(pixel 151 111), not the preview's white"
+    wait_for 6 filled || fail "the host's corners are $(pixel 0 0) and $(pixel 151 111), not the preview's white"
     wait "$host_job"
     report=$(tr -d '\r' <"$report_file")
     grep -qxF "rect 0 0 152 112" <<<"$report" || fail "preview window: $(tr '\n' '|' <<<"$report")"
