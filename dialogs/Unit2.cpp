@@ -3,11 +3,11 @@
 #include <commctrl.h>
 
 #include "dialogs/Unit3.h"
-#include "platform/Dpi.h"
 #include "dialogs/Wallpaper.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
 #include "generator/RunStart.h"
+#include "platform/Dpi.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"
 #include "settings/Win32Registry.h"
@@ -300,8 +300,7 @@ void TForm2::FormDpiChanged()
         if (bar) bar->Send(TBM_SETTHUMBLENGTH, Scale(ThumbLength), 0);
     // The preview is laid out again at its new size; during an export the surface holds the
     // wallpaper, and RestorePreview lays the preview at the size of the moment.
-    const bool previewing = previewReady_ && Timer.Enabled();
-    if (previewing) RestorePreview();
+    if (previewReady_ && Timer.Enabled()) RestorePreview();
 }
 
 void TForm2::FormKeyDown(WORD key, unsigned)
