@@ -39,7 +39,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         return 0;
     }
     if (mode == SaverMode::Settings) {
-        static TForm2 SettingsForm;
+        // "/c:HWND" from the control panel: the dialog is modal to that window.
+        HWND owner = reinterpret_cast<HWND>(static_cast<intptr_t>(SettingsOwnerHandle(Argument(1))));
+        if (owner && !IsWindow(owner)) owner = nullptr;
+        static TForm2 SettingsForm(owner);
         Application.Dispatch(nullptr, [] { SettingsForm.Create(); });
     }
     if (mode == SaverMode::FullScreen) {

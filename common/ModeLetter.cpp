@@ -1,5 +1,7 @@
 #include "common/ModeLetter.h"
 
+#include "common/HostHandle.h"
+
 wchar_t ModeLetter(const std::wstring& firstArgument)
 {
     if (firstArgument.size() < 2) return 0;
@@ -16,4 +18,17 @@ SaverMode ModeOf(wchar_t letter)
     case L'A': return SaverMode::None;
     default: return SaverMode::FullScreen;
     }
+}
+
+int64_t SettingsOwnerHandle(const std::wstring& firstArgument)
+{
+    if (ModeOf(ModeLetter(firstArgument)) != SaverMode::Settings) return 0;
+    if (firstArgument.size() < 4 || firstArgument[2] != L':') return 0;
+    // A valid handle is all ASCII; any other character fails the number.
+    std::string number;
+    for (size_t k = 3; k < firstArgument.size(); ++k) {
+        const wchar_t c = firstArgument[k];
+        number += c < 128 ? static_cast<char>(c) : '?';
+    }
+    return ParseHostHandle(number);
 }

@@ -7,6 +7,7 @@
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
 #include "generator/RunStart.h"
+#include "platform/Dpi.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"
 #include "settings/Win32Registry.h"
@@ -22,13 +23,13 @@ TForm2* Form2 = nullptr;
 
 namespace {
 
-FormLayout SettingsLayout()
+FormLayout SettingsLayout(HWND modalOwner)
 {
     FormLayout layout;
     layout.caption = L"Fractal Rosacle Settings";
     layout.style = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
-    layout.clientWidth = 512;
-    layout.clientHeight = 545;
+    layout.clientWidth = TForm2::PreviewWidth;
+    layout.clientHeight = TForm2::ClientDesignHeight;
     layout.screenCentre = true;
     layout.colour = RGB(192, 192, 192);
     layout.visible = true;
@@ -38,8 +39,10 @@ FormLayout SettingsLayout()
     layout.keyPreview = true;
     // Tab, Space, Enter and the arrows drive the controls; Escape presses Close.
     layout.dialogKeys = true;
-    // The task bar and Alt+Tab name the program by the application's title.
-    layout.owner = Application.Handle();
+    // Started from the control panel, the dialog belongs to its window; otherwise the task bar
+    // and Alt+Tab name the program by the application's title.
+    layout.owner = modalOwner ? modalOwner : Application.Handle();
+    layout.scaled = true;
     return layout;
 }
 
@@ -47,6 +50,10 @@ std::unique_ptr<TControl> MakeLabel(TForm& form, int left, int top, const std::w
 {
     return std::make_unique<TControl>(form, L"STATIC", SS_LEFT | SS_NOPREFIX, left, top, 0, 0, text);
 }
+
+constexpr int ThumbLength = 5;
+// What a check box needs besides its text at 96 DPI: the box and the gap after it.
+constexpr int CheckGlyphRoom = 20;
 
 std::unique_ptr<TControl> MakeTrackBar(TForm& form, int left, int top, int width, int minimum, int maximum)
 {
@@ -56,8 +63,8 @@ std::unique_ptr<TControl> MakeTrackBar(TForm& form, int left, int top, int width
     bar->Send(TBM_SETRANGEMIN, FALSE, minimum);
     bar->Send(TBM_SETRANGEMAX, FALSE, maximum);
     bar->Send(TBM_SETTICFREQ, 1, 0);
-    // A short thumb leaves room for the ticks inside the bar's 12 pixels.
-    bar->Send(TBM_SETTHUMBLENGTH, 5, 0);
+    // A short thumb leaves room for the ticks inside the bar's 12 pixels (at 96 DPI).
+    bar->Send(TBM_SETTHUMBLENGTH, form.Scale(ThumbLength), 0);
     // A new range does not move the drawn thumb, and a position the bar already has is not
     // drawn again: two real moves leave the thumb on the start position.
     bar->Send(TBM_SETPOS, TRUE, maximum);
@@ -99,9 +106,9 @@ bool SetTrackBarPosition(TControl& bar, int position)
     return true;
 }
 
-TForm2::TForm2()
-    : TForm(SettingsLayout()), Timer(*this, 30, [this] { TimerTimer(); }),
-      Timer2(*this, 1000, [this] { Timer2Timer(); })
+TForm2::TForm2(HWND modalOwner)
+    : TForm(SettingsLayout(modalOwner)), Timer(*this, 30, [this] { TimerTimer(); }),
+      Timer2(*this, 1000, [this] { Timer2Timer(); }), modalOwner_(modalOwner)
 {
     Form2 = this;
 }
@@ -138,6 +145,7 @@ void TForm2::MakeControls()
     for (TControl* label :
          {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText4.get(), StaticText6.get()})
         SetLabel(*label, label->Text());
+    FitCheckBoxes();
 
     TrackBar1->OnChange = [this] { TrackBar1Change(); };
     TrackBar2->OnChange = [this] { TrackBar2Change(); };
@@ -161,8 +169,8 @@ void TForm2::FormCreate()
 
     LoadSaverSettings(true);
     Rosacle::RunStart start;
-    start.windowWidth = PreviewWidth;
-    start.windowHeight = PreviewHeight;
+    start.windowWidth = ShownPreviewWidth();
+    start.windowHeight = ShownPreviewHeight();
     start.afterPicks = [this, &s] {
         SetChecked(*CheckBox1, s.Rosacle_Random);
         SetChecked(*CheckBox3, s.Petals_Random);
@@ -192,7 +200,7 @@ void TForm2::FormCreate()
         if (WallWidth > Rosacle::MaxSurfaceWidth) WallWidth = Rosacle::MaxSurfaceWidth;
         if (WallHeight > Rosacle::MaxSurfaceHeight) WallHeight = Rosacle::MaxSurfaceHeight;
 
-        SetClientSize(PreviewWidth, 545);
+        SetClientSize(ShownPreviewWidth(), Scale(ClientDesignHeight));
         previewReady_ = true;
     };
     Rosacle::StartRun(start, &PreviewSurface);
@@ -202,6 +210,8 @@ void TForm2::FormCreate()
 
 void TForm2::FormCreated(bool created)
 {
+    // Modal to the control panel's window: it takes no input until the dialog has closed.
+    if (modalOwner_) EnableWindow(modalOwner_, FALSE);
     if (created) {
         Timer.SetEnabled(true);
         Timer2.SetEnabled(true);
@@ -223,13 +233,13 @@ void TForm2::FillBackground()
     PreviewSurface.Fill(SaverSettings.Background ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0));
 }
 
-void TForm2::LayPreviewGenerator() { Rosacle::LayGenerator(PreviewWidth, PreviewHeight); }
+void TForm2::LayPreviewGenerator() { Rosacle::LayGenerator(ShownPreviewWidth(), ShownPreviewHeight()); }
 
 void TForm2::RestorePreview()
 {
     LayPreviewGenerator();
-    PreviewSurface.SetWidth(PreviewWidth);
-    PreviewSurface.SetHeight(PreviewHeight);
+    PreviewSurface.SetWidth(ShownPreviewWidth());
+    PreviewSurface.SetHeight(ShownPreviewHeight());
     FillBackground();
     Timer.SetEnabled(previewReady_);
 }
@@ -262,8 +272,35 @@ void TForm2::Timer2Timer()
 void TForm2::FormPaint(HDC dc)
 {
     // Only the preview state shows the surface; during an export it has the wallpaper's size.
-    if (previewReady_ && PreviewSurface.Width() == PreviewWidth && PreviewSurface.Height() == PreviewHeight)
-        PreviewSurface.Draw(dc, 0, 0);
+    if (InPreviewState()) PreviewSurface.Draw(dc, 0, 0);
+}
+
+bool TForm2::InPreviewState() const
+{
+    return previewReady_ && PreviewSurface.Width() == ShownPreviewWidth() &&
+           PreviewSurface.Height() == ShownPreviewHeight();
+}
+
+void TForm2::FormClose()
+{
+    // The owner takes the activation back when this window goes.
+    if (modalOwner_ && IsWindow(modalOwner_)) {
+        EnableWindow(modalOwner_, TRUE);
+        SetForegroundWindow(modalOwner_);
+    }
+}
+
+void TForm2::FormDpiChanged()
+{
+    for (TControl* label : {StaticText1.get(), StaticText2.get(), StaticText3.get(), StaticText4.get(),
+                            StaticText6.get(), StaticText7.get()})
+        if (label) SetLabel(*label, label->Text());
+    FitCheckBoxes();
+    for (TControl* bar : {TrackBar1.get(), TrackBar2.get(), TrackBar3.get(), TrackBar4.get()})
+        if (bar) bar->Send(TBM_SETTHUMBLENGTH, Scale(ThumbLength), 0);
+    // The preview is laid out again at its new size; during an export the surface holds the
+    // wallpaper, and RestorePreview lays the preview at the size of the moment.
+    if (previewReady_ && Timer.Enabled()) RestorePreview();
 }
 
 void TForm2::FormKeyDown(WORD key, unsigned)
@@ -287,6 +324,32 @@ void TForm2::RenewSizeLabel()
     DesktopSuffix.clear();
     if (screen.width == WallWidth && screen.height == WallHeight) DesktopSuffix = "-Your Desktop";
     SetLabel(*StaticText7, Decimal(WallWidth) + L"x" + Decimal(WallHeight) + WideFromUtf8(DesktopSuffix));
+}
+
+void TForm2::FitCheckBoxes()
+{
+    // At 96 DPI the boxes are as laid out. Scaled, a font's text need not scale with it: a box
+    // widens to its text, up to the client area's edge.
+    if (Dpi() == DesignDpi) return;
+    for (TControl* box : {CheckBox1.get(), CheckBox2.get(), CheckBox3.get(), CheckBox4.get(), CheckBox5.get(),
+                          CheckBox6.get()}) {
+        if (!box) continue;
+        const std::wstring text = box->Text();
+        SIZE extent = {0, 0};
+        if (HDC dc = GetDC(box->Handle())) {
+            const HGDIOBJ old = SelectObject(dc, Font());
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            SelectObject(dc, old);
+            ReleaseDC(box->Handle(), dc);
+        }
+        RECT r;
+        GetWindowRect(box->Handle(), &r);
+        MapWindowPoints(HWND_DESKTOP, Handle(), reinterpret_cast<POINT*>(&r), 2);
+        const int needed = extent.cx + Scale(CheckGlyphRoom), widest = ClientWidth() - Scale(3) - r.left;
+        if (needed <= r.right - r.left) continue;
+        SetWindowPos(box->Handle(), nullptr, 0, 0, needed < widest ? needed : widest, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void TForm2::SetLabel(TControl& label, const std::wstring& text)

@@ -1,7 +1,8 @@
 #pragma once
 // The settings dialog: a live 512 x 382 preview of the rosette above the controls that edit
 // SaverSettings. " Save settings" writes them; "Save wallpaper" renders the pattern at the
-// chosen wallpaper size.
+// chosen wallpaper size. Its layout is that of 96 DPI, scaled to the monitor's DPI; the
+// preview is laid out at the scaled size, so its pixels are the generator's own.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,7 +13,7 @@
 #include "raster/TDIB.h"
 
 // Dialog state shared with the wallpaper export.
-extern TDIB PreviewSurface;      // 512 x 382 while the preview runs
+extern TDIB PreviewSurface;      // 512 x 382 (at 96 DPI) while the preview runs
 extern TBitmap WallBitmap;       // the rendered wallpaper
 extern int32_t WallWidth;        // wallpaper size in pixels
 extern int32_t WallHeight;
@@ -25,15 +26,20 @@ extern TForm2* Form2; // the dialog of this process, once made
 
 class TForm2 : public TForm {
 public:
-    TForm2();
+    // modalOwner: the control panel's window, disabled while the dialog is open; or none.
+    explicit TForm2(HWND modalOwner = nullptr);
     ~TForm2() override;
 
+    // The preview's size at 96 DPI, and in pixels at the dialog's DPI.
     static constexpr int PreviewWidth = 512;
     static constexpr int PreviewHeight = 382;
+    static constexpr int ClientDesignHeight = 545;
+    int ShownPreviewWidth() const { return Scale(PreviewWidth); }
+    int ShownPreviewHeight() const { return Scale(PreviewHeight); }
 
     // Every pixel of PreviewSurface white with Background on, black with it off.
     void FillBackground();
-    // Lays the generator out for the 512 x 382 preview.
+    // Lays the generator out for the preview at its shown size.
     void LayPreviewGenerator();
     // Back from an export: surface and generator at the preview size, cleared to the
     // background, frame timer running again.
@@ -51,6 +57,8 @@ protected:
     void FormCreated(bool created) override;
     void FormKeyDown(WORD key, unsigned shift) override;
     void FormPaint(HDC dc) override;
+    void FormClose() override;
+    void FormDpiChanged() override;
 
 private:
     void MakeControls();
@@ -69,10 +77,13 @@ private:
     void Button1Click();
     void Button3Click();
 
+    // The preview runs and PreviewSurface has its size (not an export's).
+    bool InPreviewState() const;
     void ApplyWallpaperPreset();
     void RenewSizeLabel();
     void ReInitGenerator();
     void SetLabel(TControl& label, const std::wstring& text);
+    void FitCheckBoxes();
 
     std::unique_ptr<TControl> StaticText1, StaticText2, StaticText3, StaticText4, StaticText6, StaticText7;
     std::unique_ptr<TControl> TrackBar1, TrackBar2, TrackBar3, TrackBar4;
@@ -80,6 +91,7 @@ private:
     std::unique_ptr<TControl> Button1, Button2, Button3;
     RosettePlotter Plotter; // of the frames into PreviewSurface
     bool previewReady_ = false;
+    HWND modalOwner_ = nullptr;
 };
 
 // A track bar's position and range.

@@ -25,6 +25,7 @@ FormLayout SaveWallpaperLayout(HWND owner)
     layout.fontBold = true;
     layout.dialogKeys = true;
     layout.owner = owner;
+    layout.scaled = true;
     return layout;
 }
 
@@ -91,7 +92,7 @@ std::unique_ptr<TControl> MakeList(TForm& form, DWORD style, int left, int top, 
                                            WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOINTEGRALHEIGHT | style, left,
                                            top, 145, 180);
     UseSystemFont(*list);
-    list->Send(LB_SETITEMHEIGHT, 0, itemHeight);
+    list->Send(LB_SETITEMHEIGHT, 0, form.Scale(itemHeight));
     return list;
 }
 
@@ -124,7 +125,7 @@ TDirectoryListBox::TDirectoryListBox(TForm& owner, int left, int top, int width,
             left, top, width, height)
 {
     UseSystemFont(list_);
-    list_.Send(LB_SETITEMHEIGHT, 0, FolderItemHeight);
+    list_.Send(LB_SETITEMHEIGHT, 0, owner.Scale(FolderItemHeight));
     list_.OnDblClick = [this] { OpenSelected(); };
 }
 
@@ -176,20 +177,22 @@ void TDirectoryListBox::DrawItem(const DRAWITEMSTRUCT& item) const
     FillRect(dc, &row, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (item.itemID < entries_.size()) {
         const FolderEntry& entry = entries_[item.itemID];
+        // Drawn for rows of FolderItemHeight; the row's height carries the DPI.
+        const auto s = [&](int length) { return MulDiv(length, row.bottom - row.top, FolderItemHeight); };
         // A small folder: open (lighter) on the way to the current one, closed below it.
-        const int x = row.left + 3 + FolderIndent * entry.level;
+        const int x = row.left + s(3 + FolderIndent * entry.level);
         const int middle = (row.top + row.bottom) / 2;
         const HBRUSH paper = CreateSolidBrush(entry.open ? RGB(255, 220, 120) : RGB(224, 176, 64));
         const HBRUSH edge = CreateSolidBrush(RGB(128, 96, 16));
-        RECT tab = {x, middle - 5, x + 6, middle - 3};
-        RECT body = {x, middle - 3, x + 13, middle + 5};
+        RECT tab = {x, middle - s(5), x + s(6), middle - s(3)};
+        RECT body = {x, middle - s(3), x + s(13), middle + s(5)};
         FillRect(dc, &tab, edge);
         FillRect(dc, &body, paper);
         FrameRect(dc, &body, edge);
         DeleteObject(paper);
         DeleteObject(edge);
 
-        RECT text = {x + 17, row.top, row.right, row.bottom};
+        RECT text = {x + s(17), row.top, row.right, row.bottom};
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         DrawTextW(dc, entry.name.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -202,7 +205,7 @@ TOKRightDlg::TOKRightDlg(HWND owner) : TForm(SaveWallpaperLayout(owner)) {}
 void TOKRightDlg::FormCreate()
 {
     StaticText1 = std::make_unique<TControl>(*this, L"STATIC", SS_LEFT | SS_NOPREFIX, 8, 8, 48, 23, L"Name");
-    FitLabel(*StaticText1, Font(), 48, 56);
+    FitLabel(*StaticText1, Font(), Scale(48), Scale(56));
     Edit1 = std::make_unique<TControl>(*this, L"EDIT", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 64, 9, 240, 21);
     UseSystemFont(*Edit1);
     OKBtn = std::make_unique<TControl>(*this, L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 332, 8, 75, 25, L"Save", IDOK);

@@ -6,6 +6,7 @@
 
 #include "common/SaverError.h"
 #include "common/ErrorText.h"
+#include "platform/Dpi.h"
 #include "settings/Win32Registry.h"
 
 TApplication Application;
@@ -157,9 +158,10 @@ TControl::TControl(TForm& owner, const wchar_t* windowClass, DWORD style, int le
     : owner_(owner)
 {
     if (id == 0) id = owner.nextId_++;
-    handle_ = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top, width, height,
-                              owner.handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                              GetModuleHandleW(nullptr), nullptr);
+    design_ = {left, top, width, height};
+    handle_ = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, owner.Scale(left),
+                              owner.Scale(top), owner.Scale(width), owner.Scale(height), owner.handle_,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (!handle_) Failure("%s cannot be made", "Control");
     HGDIOBJ font = owner.font_ ? static_cast<HGDIOBJ>(owner.font_) : GetStockObject(DEFAULT_GUI_FONT);
     SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -171,6 +173,13 @@ TControl::~TControl()
     auto& list = owner_.controls_;
     for (auto it = list.begin(); it != list.end(); ++it)
         if (*it == this) { list.erase(it); break; }
+}
+
+void TControl::Place()
+{
+    const bool sizesItself = design_.right == 0 && design_.bottom == 0;
+    SetWindowPos(handle_, nullptr, owner_.Scale(design_.left), owner_.Scale(design_.top), owner_.Scale(design_.right),
+                 owner_.Scale(design_.bottom), SWP_NOZORDER | SWP_NOACTIVATE | (sizesItself ? SWP_NOSIZE : 0));
 }
 
 std::wstring TControl::Text() const
@@ -197,17 +206,19 @@ void TForm::Create()
     if (handle_) return;
     RegisterFormClass(&TForm::WindowProc);
     brush_ = CreateSolidBrush(layout_.colour);
-    if (!layout_.fontName.empty())
-        font_ = CreateFontW(-layout_.fontHeight, 0, 0, 0, layout_.fontBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            DEFAULT_PITCH | FF_DONTCARE, layout_.fontName.c_str());
-    RECT frame = {0, 0, layout_.clientWidth, layout_.clientHeight};
-    AdjustWindowRectEx(&frame, layout_.style, FALSE, layout_.exStyle);
+    // Made at the system's DPI, then laid out for the DPI of the monitor it is on.
+    dpi_ = WindowDpi(nullptr);
+    RECT frame = {0, 0, Scale(layout_.clientWidth), Scale(layout_.clientHeight)};
+    AdjustFrameForDpi(frame, layout_.style, layout_.exStyle, dpi_);
     const HWND window = CreateWindowExW(layout_.exStyle, FormClassName, layout_.caption.c_str(),
                                         layout_.style & ~WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
                                         frame.right - frame.left, frame.bottom - frame.top, layout_.owner, nullptr,
                                         GetModuleHandleW(nullptr), this);
     if (!window) Failure("%s cannot be made", "Window");
+    const UINT madeAt = dpi_;
+    dpi_ = WindowDpi(handle_);
+    MakeFont();
+    if (layout_.scaled && dpi_ != madeAt) SetClientSize(Scale(layout_.clientWidth), Scale(layout_.clientHeight));
     if (!Application.MainForm) Application.MainForm = this;
     const bool created = Dispatch([this] { FormCreate(); });
     if (!handle_) return; // FormCreate closed it
@@ -238,9 +249,47 @@ void TForm::Close()
 void TForm::SetClientSize(int width, int height)
 {
     RECT frame = {0, 0, width, height};
-    AdjustWindowRectEx(&frame, GetWindowLongW(handle_, GWL_STYLE), FALSE, GetWindowLongW(handle_, GWL_EXSTYLE));
+    AdjustFrameForDpi(frame, GetWindowLongW(handle_, GWL_STYLE), GetWindowLongW(handle_, GWL_EXSTYLE),
+                      WindowDpi(handle_));
     SetWindowPos(handle_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A frame drawn at another DPI than computed (a process the system scales): by what shows.
+    const int wider = width - ClientWidth(), taller = height - ClientHeight();
+    if (wider || taller)
+        SetWindowPos(handle_, nullptr, 0, 0, frame.right - frame.left + wider, frame.bottom - frame.top + taller,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::MakeFont()
+{
+    if (layout_.fontName.empty()) return;
+    font_ = CreateFontW(-Scale(layout_.fontHeight), 0, 0, 0, layout_.fontBold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, layout_.fontName.c_str());
+}
+
+void TForm::ChangeDpi(UINT dpi, const RECT* suggested)
+{
+    if (dpi == 0 || dpi == dpi_) return;
+    const int oldDpi = static_cast<int>(dpi_);
+    const int width = MulDiv(ClientWidth(), static_cast<int>(dpi), oldDpi);
+    const int height = MulDiv(ClientHeight(), static_cast<int>(dpi), oldDpi);
+    dpi_ = dpi;
+    const HFONT oldFont = font_;
+    MakeFont();
+    for (TControl* control : controls_) {
+        control->Place();
+        // Controls that keep a font of their own keep it.
+        if (font_ && reinterpret_cast<HFONT>(control->Send(WM_GETFONT)) == oldFont)
+            control->Send(WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    }
+    if (oldFont && oldFont != font_) DeleteObject(oldFont);
+    // Where the system puts the window, with the client area scaled exactly.
+    if (suggested)
+        SetWindowPos(handle_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(width, height);
+    Dispatch([this] { FormDpiChanged(); });
+    InvalidateRect(handle_, nullptr, TRUE);
 }
 
 int TForm::ClientWidth() const
@@ -340,6 +389,10 @@ LRESULT TForm::Route(UINT message, WPARAM w, LPARAM l)
                 lastFocus_ = GetNextDlgTabItem(handle_, nullptr, FALSE);
             SetFocus(lastFocus_ ? lastFocus_ : handle_);
         }
+        return 0;
+    case WM_DPICHANGED:
+        if (!layout_.scaled) break;
+        ChangeDpi(LOWORD(w), reinterpret_cast<const RECT*>(l));
         return 0;
     case WM_MOUSEMOVE: {
         const int x = static_cast<short>(LOWORD(l)), y = static_cast<short>(HIWORD(l));

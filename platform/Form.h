@@ -63,6 +63,10 @@ struct FormLayout {
     bool dialogKeys = false;
     // The window that owns this one (stays below it; none for a window of its own).
     HWND owner = nullptr;
+    // The client size, the font and the controls' places are those of 96 DPI and follow the
+    // DPI of the monitor the window is on (also when it moves to another one). Otherwise
+    // they are pixels.
+    bool scaled = false;
 };
 
 // A window timer of a form. Its handler runs through the dispatcher.
@@ -107,8 +111,12 @@ public:
 
 private:
     friend class TForm;
+    // Placed at the form's DPI; width and height 0 for a label that sizes itself.
+    void Place();
+
     TForm& owner_;
     HWND handle_ = nullptr;
+    RECT design_; // left, top, width, height as made
 };
 
 // Key state that comes with a key message.
@@ -129,6 +137,11 @@ public:
 
     HWND Handle() const { return handle_; }
     HFONT Font() const { return font_; }
+    // The DPI the form is laid out for (96 for a form of pixels).
+    UINT Dpi() const { return layout_.scaled ? dpi_ : 96; }
+    // A length of the 96-DPI layout in the form's pixels.
+    int Scale(int value) const { return MulDiv(value, static_cast<int>(Dpi()), 96); }
+    // In pixels.
     void SetClientSize(int width, int height);
     int ClientWidth() const;
     int ClientHeight() const;
@@ -143,6 +156,9 @@ protected:
     // After FormCreate, before the window is shown: `created` tells whether FormCreate ran
     // to its end (a form starts its timers here).
     virtual void FormCreated(bool created) { (void)created; }
+    // A scaled form has been laid out again for a new DPI: controls placed, font renewed,
+    // client area scaled. Labels that size themselves size themselves again here.
+    virtual void FormDpiChanged() {}
 
     // Everything else; the default is the system's.
     virtual LRESULT HandleMessage(UINT message, WPARAM w, LPARAM l);
@@ -160,11 +176,15 @@ private:
     static bool DialogKey(MSG& message);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT Route(UINT message, WPARAM w, LPARAM l);
+    void MakeFont();
+    // WM_DPICHANGED of a scaled form: `suggested` is the system's window rectangle, if any.
+    void ChangeDpi(UINT dpi, const RECT* suggested);
 
     FormLayout layout_;
     HWND handle_ = nullptr;
     HBRUSH brush_ = nullptr;
     HFONT font_ = nullptr;
+    UINT dpi_ = 96;
     bool closing_ = false;
     HWND lastFocus_ = nullptr; // with dialogKeys: the control to focus when active again
     std::vector<TTimer*> timers_;

@@ -3,15 +3,19 @@
 //   monitors        the monitors as this Wine lists them, "left top right bottom" a line,
 //                   the primary first
 //   covers          the saver's cover windows (visible, class RosacleCover), the same way
+//   awareness       the DPI awareness of the saver's process (see DpiAwareness.h)
 //   power STATE     sends the console display-state notification the system sends: off, on
 //                   or dimmed. The setting record is written into the saver's memory, where
 //                   the system's own would be; prints the window's answer
+// Rectangles are physical pixels, as the saver sees them.
 // Exit status 0 when done, 1 without a saver window, 2 on a bad command.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "tests/e2e/DpiAwareness.h"
 
 namespace {
 
@@ -66,6 +70,7 @@ int SendPower(HWND saver, DWORD state)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) return 2;
+    dpi_awareness::BecomeDpiAware();
     const std::wstring command = argv[1];
     if (command == L"monitors") {
         std::vector<RECT> list;
@@ -79,6 +84,10 @@ int wmain(int argc, wchar_t** argv)
     }
     const HWND saver = FindWindowW(nullptr, L"Form1");
     if (!saver) return 1;
+    if (command == L"awareness") {
+        std::printf("%s\n", dpi_awareness::ProcessAwarenessOf(saver));
+        return 0;
+    }
     if (command == L"power" && argc > 2) {
         const std::wstring state = argv[2];
         if (state == L"off") return SendPower(saver, 0);

@@ -1,15 +1,22 @@
 // Plays the control-panel host for the preview: owns a 152 x 112 window, starts the saver
-// with "/p <handle>" and reports what it finds, one line per fact.
+// with "/p <handle>" and reports what it finds, one line per fact. Like the control panel, it
+// is DPI-aware: its sizes are physical pixels.
 //   preview_host SAVER inspect HOLD_MS   child window facts, then HOLD_MS of running, then
 //                                        the host window is destroyed
 //   preview_host SAVER key               a key-down posted to the preview
 //   preview_host SAVER mouse             mouse messages posted to the preview, then 2 s in
 //                                        which the caller moves the real pointer over it
 //   preview_host SAVER args [ARG...]     the saver started with these arguments only
+//   preview_host SAVER settings          plays the control panel's settings button: a
+//                                        window of its own starts the saver with
+//                                        "/c:<handle>"; the dialog's owner and the window's
+//                                        state while it is open and after Close
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+
+#include "tests/e2e/DpiAwareness.h"
 
 namespace {
 
@@ -99,13 +106,55 @@ void EndHost(HWND host, HANDLE process)
     }
 }
 
+// The settings dialog over a window of this process, as the control panel opens it.
+int RunSettings(const std::wstring& saver)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"SettingsHost";
+    RegisterClassW(&windowClass);
+    HWND host = CreateWindowExW(0, L"SettingsHost", L"SettingsHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300,
+                                200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!host) return 1;
+    SetForegroundWindow(host);
+    HANDLE process = Start(saver, L" /c:" + std::to_wstring(reinterpret_cast<uintptr_t>(host)));
+    if (!process) return NotStarted();
+    HWND dialog = nullptr;
+    for (int i = 0; i < 1200 && !(dialog && IsWindowVisible(dialog)); ++i)
+        if (!(dialog = FindWindowW(nullptr, L"Fractal Rosacle Settings")) && WaitProcess(process, 50)) break;
+    if (!dialog) {
+        Say("no dialog");
+        TerminateProcess(process, 1);
+        return 0;
+    }
+    WaitProcess(process, 500);
+    Say(GetWindow(dialog, GW_OWNER) == host ? "owned by host" : "not owned by host");
+    Say(IsWindowEnabled(host) ? "host enabled while open" : "host disabled while open");
+    // The dialog's Close button, pressed as a click does.
+    HWND close = FindWindowExW(dialog, nullptr, L"Button", L"Close");
+    PostMessageW(close, BM_CLICK, 0, 0);
+    if (!WaitProcess(process, 10000)) {
+        Say("running after Close");
+        TerminateProcess(process, 1);
+        return 0;
+    }
+    WaitProcess(process, 300); // the activation's messages
+    Say(IsWindowEnabled(host) ? "host enabled after close" : "host disabled after close");
+    Say(GetForegroundWindow() == host ? "host active after close" : "host not active after close");
+    DestroyWindow(host);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 3) return 2;
+    dpi_awareness::BecomeDpiAware();
     const std::wstring saver = argv[1], mode = argv[2];
 
+    if (mode == L"settings") return RunSettings(saver);
     if (mode == L"args") {
         std::wstring arguments;
         for (int i = 3; i < argc; ++i) arguments += std::wstring(L" ") + argv[i];
@@ -147,6 +196,7 @@ int wmain(int argc, wchar_t** argv)
     GetWindowRect(child, &rect);
     MapWindowPoints(HWND_DESKTOP, host, reinterpret_cast<POINT*>(&rect), 2);
     Say("rect %ld %ld %ld %ld", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    Say("awareness %s", dpi_awareness::ProcessAwarenessOf(child));
     Say("ready");
 
     if (mode == L"inspect") {

@@ -16,6 +16,12 @@
 //   origin          the client area's top-left corner on the screen: "x y"
 //   closebox        what the caption's close box sends (WM_SYSCOMMAND SC_CLOSE)
 //   sleep MS        waits
+//   dpi N           the controls are looked for at their places of 96 DPI scaled to N DPI
+//   layout          "ok" when the client area and every control have their 96-DPI size and
+//                   place scaled to the dpi given (labels: the place; scaled check boxes
+//                   may be wider), else the differences
+//   awareness       the DPI awareness of the dialog's process (see DpiAwareness.h)
+// The driver works in physical pixels, as the dialog does.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -25,30 +31,66 @@
 #include <cwchar>
 #include <string>
 
+#include "tests/e2e/DpiAwareness.h"
 #include "tests/windows/ControlFinder.h"
 
 namespace {
 
 HWND Dialog = nullptr;
 
+int Dpi = 96;
+int Scaled(int value) { return MulDiv(value, Dpi, 96); }
+
 struct Place {
     const wchar_t* name;
-    int left, top;
+    int left, top, width, height; // labels size themselves: 0 x 0
 };
 
 const Place Places[] = {
-    {L"Speed", 10, 385},      {L"Rosacle", 207, 385},   {L"Size", 10, 485},       {L"Petals", 207, 438},
-    {L"FPS", 402, 430},       {L"TrackBar1", 3, 407},   {L"TrackBar2", 3, 460},   {L"TrackBar3", 200, 407},
-    {L"TrackBar4", 200, 460}, {L"CheckBox1", 430, 385}, {L"CheckBox2", 407, 460}, {L"CheckBox3", 302, 438},
-    {L"CheckBox4", 207, 485}, {L"CheckBox5", 340, 485}, {L"CheckBox6", 430, 485}, {L"Button1", 10, 515},
-    {L"Button2", 150, 515},   {L"Button3", 426, 515},
+    {L"Speed", 10, 385, 0, 0},           {L"Rosacle", 207, 385, 0, 0},        {L"Size", 10, 485, 0, 0},
+    {L"Petals", 207, 438, 0, 0},         {L"FPS", 402, 430, 0, 0},            {L"TrackBar1", 3, 407, 180, 12},
+    {L"TrackBar2", 3, 460, 180, 12},     {L"TrackBar3", 200, 407, 308, 12},   {L"TrackBar4", 200, 460, 180, 12},
+    {L"CheckBox1", 430, 385, 75, 17},    {L"CheckBox2", 407, 460, 95, 17},    {L"CheckBox3", 302, 438, 75, 17},
+    {L"CheckBox4", 207, 485, 97, 17},    {L"CheckBox5", 340, 485, 53, 17},    {L"CheckBox6", 430, 485, 73, 17},
+    {L"Button1", 10, 515, 120, 25},      {L"Button2", 150, 515, 120, 25},     {L"Button3", 426, 515, 75, 25},
 };
+
+HWND At(const Place& place) { return control_finder::ControlAt(Dialog, Scaled(place.left), Scaled(place.top)); }
+
+bool IsCheckBox(HWND control) { return (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX; }
+
+// Every difference between the dialog and its layout at Dpi, on one line; "ok" for none.
+void PrintLayout()
+{
+    std::string differences;
+    char line[96];
+    RECT client = {};
+    GetClientRect(Dialog, &client);
+    if (client.right != Scaled(512) || client.bottom != Scaled(545)) {
+        std::snprintf(line, sizeof line, "client %ldx%ld; ", client.right, client.bottom);
+        differences += line;
+    }
+    for (const Place& place : Places) {
+        const HWND control = At(place);
+        RECT r = {};
+        if (control) GetWindowRect(control, &r);
+        const long width = r.right - r.left, height = r.bottom - r.top;
+        if (!control) std::snprintf(line, sizeof line, "%ls not at %d %d; ", place.name, Scaled(place.left), Scaled(place.top));
+        // Scaled, a check box may widen to its text.
+        else if (place.width && (height != Scaled(place.height) || width < Scaled(place.width) ||
+                                 (width > Scaled(place.width) && (Dpi == 96 || !IsCheckBox(control)))))
+            std::snprintf(line, sizeof line, "%ls %ldx%ld; ", place.name, width, height);
+        else continue;
+        differences += line;
+    }
+    std::printf("%s\n", differences.empty() ? "ok" : differences.c_str());
+}
 
 HWND Control(const std::wstring& name)
 {
     for (const Place& place : Places) {
         if (name != place.name) continue;
-        if (HWND found = control_finder::ControlAt(Dialog, place.left, place.top)) return found;
+        if (HWND found = At(place)) return found;
         std::fprintf(stderr, "no control %ls\n", name.c_str());
         std::exit(3);
     }
@@ -83,7 +125,7 @@ bool ThumbMatches(HWND bar)
 std::wstring NameOf(HWND control)
 {
     for (const Place& place : Places)
-        if (control && control_finder::ControlAt(Dialog, place.left, place.top) == control) return place.name;
+        if (control && At(place) == control) return place.name;
     return L"none";
 }
 
@@ -108,6 +150,7 @@ BOOL CALLBACK CollectTaskBarWindow(HWND window, LPARAM data)
 
 int wmain(int argc, wchar_t** argv)
 {
+    dpi_awareness::BecomeDpiAware();
     for (int k = 1; k < argc; ++k) {
         const std::wstring command = argv[k];
         auto next = [&]() -> std::wstring {
@@ -128,6 +171,10 @@ int wmain(int argc, wchar_t** argv)
         }
         if (command == L"sleep") {
             Sleep(DWORD(_wtoi(next().c_str())));
+            continue;
+        }
+        if (command == L"dpi") {
+            Dpi = _wtoi(next().c_str());
             continue;
         }
         if (!Dialog && !(Dialog = FindWindowW(nullptr, L"Fractal Rosacle Settings"))) {
@@ -180,6 +227,10 @@ int wmain(int argc, wchar_t** argv)
             POINT p = {0, 0};
             ClientToScreen(Dialog, &p);
             std::printf("%ld %ld\n", p.x, p.y);
+        } else if (command == L"layout") {
+            PrintLayout();
+        } else if (command == L"awareness") {
+            std::printf("%s\n", dpi_awareness::ProcessAwarenessOf(Dialog));
         } else if (command == L"closebox") {
             PostMessageW(Dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
         } else {

@@ -30,6 +30,14 @@ TEST(ModeLetter, ShortOrMissingArgumentStartsTheSaver)
     EXPECT_EQ(ModeOf(ModeLetter(L"/a")), SaverMode::None);
 }
 
+TEST(ModeLetter, SettingsOwnerAfterTheColon)
+{
+    EXPECT_EQ(SettingsOwnerHandle(L"/c:3342"), 3342);
+    EXPECT_EQ(SettingsOwnerHandle(L"-C:0x1A2b"), 0x1A2B);
+    for (const wchar_t* none : {L"/c", L"/c:", L"/c3342", L"/c:33x", L"/c:\u00e4", L"/s:3342", L"/p:3342", L"c:3342"})
+        EXPECT_EQ(SettingsOwnerHandle(none), 0) << none;
+}
+
 TEST(ErrorBoxText, FullStopOnlyAfterCharactersSortingAfterIt)
 {
     EXPECT_EQ(ErrorBoxText("Invalid data type for 'Speed'"), "Invalid data type for 'Speed'"); // '\'' < '.'

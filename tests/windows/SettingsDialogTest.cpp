@@ -97,6 +97,31 @@ TEST_F(SettingsDialog, BelowTheRangeIsBroughtIntoItForTheGenerator)
     EXPECT_EQ(client.bottom, 545);
 }
 
+// Moved to a monitor of 125 % and back (the system's WM_DPICHANGED): places, client area and
+// preview follow, and the preview is laid out anew at its size.
+TEST_F(SettingsDialog, AnotherMonitorsDpiLaysItOutAgain)
+{
+    StoreSettings(1, 8);
+    form->Create();
+    const HWND dialog = form->Handle();
+    for (const int dpi : {120, 96}) {
+        RECT window;
+        GetWindowRect(dialog, &window);
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&window));
+        const auto scaled = [dpi](int length) { return MulDiv(length, dpi, 96); };
+        RECT client;
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, scaled(512));
+        EXPECT_EQ(client.bottom, scaled(545));
+        EXPECT_EQ(PreviewSurface.Width(), scaled(512));
+        EXPECT_EQ(PreviewSurface.Height(), scaled(382));
+        EXPECT_EQ(PreviewPixel(scaled(512) - 1, scaled(382) - 1), White);
+        EXPECT_EQ(TextAt(dialog, scaled(10), scaled(385)), L"Speed");
+        EXPECT_EQ(TextAt(dialog, scaled(426), scaled(515)), L"Close");
+        EXPECT_NE(ControlAt(dialog, scaled(200), scaled(407)), nullptr); // the pattern bar
+    }
+}
+
 TEST_F(SettingsDialog, PatternBarKeepsThePreviewPetalBarAndInvertClearIt)
 {
     StoreSettings(1, 8);
