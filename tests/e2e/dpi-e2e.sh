@@ -20,21 +20,18 @@ shots=${E2E_SHOTS:-$root/build/e2e-shots}
 mkdir -p "$shots"
 desktop='HKCU\Control Panel\Desktop'
 work=$(mktemp -d)
-xorg_pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
   reg delete "$desktop" /v LogPixels /f >/dev/null
   forget_settings
-  wine_server_stop; xvfb_stop
-  [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null
+  wine_server_stop; xvfb_stop; xorg_stop
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 expect() { [ "$2" = "$3" ] || fail "$1: expected '$2', got '$3'"; } # WHAT EXPECTED ACTUAL
-run() { timeout 90 "$WINELOADER" "$@" 2>/dev/null | tr -d '\r'; }
+run() { timeout "$appear_limit" "$WINELOADER" "$@" 2>/dev/null | tr -d '\r'; }
 shot=$work/screen.png
-shoot() { import -window root "$shot"; }
 pixel() { # X Y: "red,green,blue"
   convert "$shot" -format "%[fx:int(255*p{$1,$2}.r+0.5)],%[fx:int(255*p{$1,$2}.g+0.5)],%[fx:int(255*p{$1,$2}.b+0.5)]" info:
 }
@@ -47,15 +44,18 @@ colour_is() { # WHAT COLOUR X Y...
 }
 black=0,0,0 white=255,255,255 silver=192,192,192
 scaled() { echo $(( ($1 * dpi + 48) / 96 )); } # as the dialog rounds (MulDiv)
-has_saver() { xdotool search --name '^Form1$' >/dev/null 2>&1; }
 # LogPixels $dpi, then a fresh Wine server, whose desktop takes it up.
 scaling() { # DPI
   dpi=$1
   reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
   wine_server_stop
 }
-start() { "$WINELOADER" "$saver" "$@" >/dev/null 2>&1 & pid=$!; }
-stop() { kill "$pid" 2>/dev/null; wait_for 30 ended; }
+start() { start_saver "$saver" "$@"; }
+stop() { kill "$pid" 2>/dev/null; wait_for "$end_limit" ended; }
+# The white surface with its corners at X0 Y0 and X1 Y1, the rosette drawn at CX CY.
+surface_at() { # X0 Y0 X1 Y1 CX CY
+  [ "$(pixel "$1" "$2")" = "$white" ] && [ "$(pixel "$3" "$4")" = "$white" ] && [ "$(pixel "$5" "$6")" != "$white" ]
+}
 
 for dpi in 96 120 144 192; do
   # The full-screen saver on 2560x1440, white surface in black margins, 1:1.
@@ -64,13 +64,13 @@ for dpi in 96 120 144 192; do
     xdotool mousemove 1280 720
     store_settings Background:1
     start /s
-    if wait_for 60 has_saver; then
+    if expect_window; then
       expect "awareness" per-monitor-v2 "$(run "$display_driver" awareness)"
-      sleep 2; shoot; cp "$shot" "$shots/dpi-saver-$dpi.png"
+      shoot_until surface_at 320 120 2239 1319 1280 720 || fail "no surface at (320,120)-(2239,1319) with a rosette"
+      cp "$shot" "$shots/dpi-saver-$dpi.png"
       colour_is "surface" "$white" 320 120 2239 120 320 1319 2239 1319
       colour_is "margin" "$black" 319 120 320 119 2240 1319 2239 1320 0 0 2559 1439
-      [ "$(pixel 1280 720)" != "$white" ] || fail "no rosette at the centre"
-    else fail "no saver window"; fi
+    fi
     stop
   }
 
@@ -88,7 +88,7 @@ for dpi in 96 120 144 192; do
     # The preview at its scaled size: white to its last pixel, the dialog's silver after it.
     right=$(( ox + $(scaled 512) - 1 )) bottom=$(( oy + $(scaled 382) - 1 ))
     preview_drawn() { shoot; [ "$(pixel "$right" "$bottom")" = "$white" ]; }
-    wait_for 30 preview_drawn || true
+    wait_for "$appear_limit" preview_drawn || true
     cp "$shot" "$shots/dpi-dialog-$dpi.png"
     colour_is "preview's corners" "$white" "$ox" "$oy" "$right" "$bottom"
     colour_is "below the preview" "$silver" "$right" $(( bottom + 2 ))
@@ -99,11 +99,12 @@ for dpi in 96 120 144 192; do
   begin_case "preview-$dpi" 640x480x24 && {
     scaling "$dpi"
     report_file=$work/report
-    timeout 90 "$WINELOADER" "$host" "$saver" inspect 8000 >"$report_file" 2>/dev/null &
+    timeout "$appear_limit" "$WINELOADER" "$host" "$saver" inspect 20000 >"$report_file" 2>/dev/null &
     host_job=$!
-    wait_for 60 grep -q '^ready' "$report_file" || fail "no preview"
+    wait_for "$appear_limit" grep -q '^ready' "$report_file" || fail "no preview"
+    # The host keeps its window for 20 s.
     filled() { shoot; [ "$(pixel 151 111)" = "$white" ] && [ "$(pixel 0 0)" = "$white" ]; }
-    wait_for 6 filled || fail "the host's corners are $(pixel 0 0) and $(pixel 151 111), not the preview's white"
+    wait_for 15 filled || fail "the host's corners are $(pixel 0 0) and $(pixel 151 111), not the preview's white"
     wait "$host_job"
     report=$(tr -d '\r' <"$report_file")
     grep -qxF "rect 0 0 152 112" <<<"$report" || fail "preview window: $(tr '\n' '|' <<<"$report")"
@@ -135,16 +136,10 @@ begin_case modal 1024x768x24 && {
 
 # The other monitors covered at 150 % (Xorg's dummy driver: a 1920x1200 primary, a 1280x1024
 # monitor right of it), as monitors-e2e.sh sets it up.
-if [ "${ROSACLE_IN_CHROOT:-}" = 1 ] && command -v Xorg >/dev/null && { [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" covers "* ]]; }; then
+if xorg_available && { [ -z "${E2E_CASES:-}" ] || [[ " $E2E_CASES " == *" covers "* ]]; }; then
   case=covers
   wine_server_stop; xvfb_stop
-  mount --bind /dev/null /dev/tty0
-  for n in $(seq 150 190); do [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break; done
-  Xorg ":$n" -config "$here/xorg-two-monitors.conf" -noreset -nolisten tcp -logfile "/tmp/xorg-$n.log" \
-    -novtswitch -sharevts >/dev/null 2>&1 &
-  xorg_pid=$!
-  export DISPLAY=":$n"
-  if wait_for 60 xdpyinfo >/dev/null 2>&1; then
+  if xorg_start; then
     xrandr --output DUMMY0 --primary --mode 1920x1200 --pos 0x0 --output DUMMY1 --mode 1280x1024 --pos 1920x0
     xsetroot -solid red
     xdotool mousemove 960 600
@@ -152,9 +147,9 @@ if [ "${ROSACLE_IN_CHROOT:-}" = 1 ] && command -v Xorg >/dev/null && { [ -z "${E
     store_settings Background:1
     start /s
     covered() { [ "$(run "$display_driver" covers | paste -sd'|')" = "1920 0 3200 1024" ]; }
-    wait_for 60 covered || fail "covers: $(run "$display_driver" covers | paste -sd'|')"
-    sleep 1; shoot; cp "$shot" "$shots/dpi-covers-144.png"
-    colour_is "primary's surface" "$white" 0 0 1919 1199
+    wait_for "$appear_limit" covered || fail "covers: $(run "$display_driver" covers | paste -sd'|')"
+    shoot_until surface_at 0 0 1919 1199 960 600 || fail "no surface on the primary"
+    cp "$shot" "$shots/dpi-covers-144.png"
     colour_is "second monitor" "$black" 1920 0 2560 512 3199 1023
     stop
   else fail "Xorg did not start"; fi

@@ -9,22 +9,13 @@ set -u
 saver=$1
 driver=$2
 here=$(cd "$(dirname "$0")" && pwd)
-# Xorg needs a console to leave alone: only inside the chroot's private mount namespace.
-[ "${ROSACLE_IN_CHROOT:-}" = 1 ] && command -v Xorg >/dev/null || { echo "monitors e2e: no Xorg here, skipped"; exit 77; }
 source "$here/e2e-lib.sh"
+xorg_available || { echo "monitors e2e: no Xorg here, skipped"; exit 77; }
 shots=${E2E_SHOTS:-$root/build/e2e-shots}
 mkdir -p "$shots"
-xorg_pid=
-stop_all() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; wine_server_stop; [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null; forget_settings; }
+stop_all() { [ -n "$pid" ] && kill "$pid" 2>/dev/null; wine_server_stop; xorg_stop; forget_settings; }
 trap stop_all EXIT
-
-mount --bind /dev/null /dev/tty0
-for n in $(seq 150 190); do [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break; done
-Xorg ":$n" -config "$here/xorg-two-monitors.conf" -noreset -nolisten tcp -logfile "/tmp/xorg-$n.log" \
-  -novtswitch -sharevts >/dev/null 2>&1 &
-xorg_pid=$!
-export DISPLAY=":$n"
-wait_for 60 xdpyinfo >/dev/null 2>&1 || { echo "monitors e2e: Xorg did not start"; tail -5 "/tmp/xorg-$n.log"; exit 1; }
+xorg_start || { echo "monitors e2e: no Xorg display"; exit 1; }
 xsetroot -solid red
 # Over the bare root the server's own cursor shows: the cursor probe must see it.
 [ "$(python3 "$here/cursor-shown.py")" = shown ] || { echo "monitors e2e: the cursor probe sees no root cursor"; exit 1; }
