@@ -88,7 +88,7 @@ public:
     void Step();
     // Writes the frame into surface, which has the laid size: each pixel of the box from the
     // point that colours it last. Pixels no point reaches keep what they had.
-    void Plot(DibSurface& surface) const;
+    void Plot(DibSurface& surface);
     void Frame(DibSurface& surface)
     {
         Step();
@@ -159,11 +159,22 @@ private:
     // The tables cover only the seen points (false: every point).
     bool tablesSeenOnly_ = false;
     bool seenOnly_ = false;
-    // For each pixel of mapBox_ (row by row) the point that colours it last, as an index
-    // into the planes; NoPoint where none lands.
+    // The pixel map: runs of neighbouring pixels of a row that points land on, strip of
+    // StripWidth columns by strip, and for each pixel of a run the point that colours it
+    // last (an index into the planes).
     static constexpr uint32_t NoPoint = UINT32_MAX;
-    std::vector<uint32_t> map_;
-    PixelBox mapBox_, box_;
+    struct PixelRun {
+        int32_t y, left, end;
+        uint32_t first; // into runPoints_
+    };
+    std::vector<PixelRun> runs_;
+    std::vector<uint32_t> runPoints_;
+    static constexpr int32_t StripWidth = 64;
+    // Where each strip starts among the runs; the last entry counts them.
+    std::vector<uint32_t> stripRunStart_;
+    PixelBox box_;
+    // The frame's colours as the bytes of a pixel, made by the plot.
+    std::vector<uint32_t> pixels_;
 };
 
 // Whether pattern k needs the per-point shape tables, and the ramp.

@@ -149,8 +149,9 @@ TEST(Layout, WorkersLayTheSameLayout)
             for (int j = 0; j <= R.RowPoints[r]; ++j) {
                 ASSERT_EQ(R.SeenPoint[r][j], one.SeenPoint[r][j]) << pattern << " " << r << " " << j;
                 ASSERT_EQ(R.RepeatsPointBefore(r, j), one.RepeatsPointBefore(r, j));
-                if (R.PointShapeC.Laid())
+                if (R.PointShapeC.Laid()) {
                     ASSERT_EQ(std::memcmp(&one.PointShapeC[r][j], &R.PointShapeC[r][j], 10), 0) << pattern << " " << r << " " << j;
+                }
             }
     }
 }

@@ -92,7 +92,7 @@ TEST(Plot, EachPixelKeepsTheLastPointPlottedOntoIt)
     // No surface, no box; a surface of another size than the laid one is left alone.
     const Rosette none = FreshRosette(0, 0, 4);
     EXPECT_LE(none.Box().right, none.Box().left);
-    const Rosette small = FreshRosette(30, 20, 4);
+    Rosette small = FreshRosette(30, 20, 4);
     DibSurface other;
     MakeSurface(other, 31, 20);
     small.Plot(other);
