@@ -24,12 +24,10 @@ void RunOver(int k)
     RunMember(rosette, k);
 }
 
-// 512 x 382 with 8 petals: 267 rows; row 9 and the last row end on a repeated point.
-void Lay(Extended p1 = 1.5L, Extended p2 = 2.5L, Extended p3 = 3.5L)
-{
-    rosette = FreshRosette(512, 382, 8);
-    rosette.Phase1 = p1, rosette.Phase2 = p2, rosette.Phase3 = p3;
-}
+// The layout of most cases, 512 x 382 with 8 petals: 267 rows; row 9 and the last row end on
+// a repeated point.
+constexpr int Width = 512, Height = 382, Petals = 8;
+const Phases Start{1.5L, 2.5L, 3.5L};
 
 bool Repeated(int r, int i)
 {
@@ -97,7 +95,7 @@ Extended Member7D(int r, int i) { return i * Pi / rosette.RowPoints[r] - Pi / Sa
 
 TEST(Pattern3, EdgeFadeAndDAdvancingOnRepeatedPoints)
 {
-    Lay();
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
     const int n = rosette.RowCount;
     EXPECT_EQ(EdgeFade(n - 5, n), 255);
     const int32_t fade[5] = {255, 198, 140, 83, 26};
@@ -124,7 +122,7 @@ TEST(Pattern3, EdgeFadeAndDAdvancingOnRepeatedPoints)
 
 TEST(Pattern7, ReadsTheLastComputedPointsDAcrossRowsAndCalls)
 {
-    Lay();
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
     ASSERT_TRUE(Repeated(9, rosette.RowPoints[9]));
     rosette.Working.D = 0.7L;
     RunOver(7);
@@ -138,7 +136,7 @@ TEST(Pattern7, ReadsTheLastComputedPointsDAcrossRowsAndCalls)
 
 TEST(CarriedD, OnlyTheFirstPointOfACallSeesThePreviousWriter)
 {
-    Lay();
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
     const int n = rosette.RowCount, last = LastComputed(n);
     const Extended v = PointV(last, rosette.RowPoints[n]);
     const struct {
@@ -174,7 +172,7 @@ TEST(CarriedD, UnusableValueFromAnotherMemberStaysHarmless)
     EXPECT_EQ(GuardedQuotient(3, -1.5L), -2);
     EXPECT_EQ(AbsValue(INT32_MIN), INT32_MAX);
 
-    Lay();
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
     for (Extended d : {std::numeric_limits<Extended>::quiet_NaN(), std::numeric_limits<Extended>::infinity()}) {
         rosette.Working.D = d;
         RunOver(16); // u1 and t1 give 0; x1 = 2 / 0.000001 folds far below 0, clamped
@@ -208,7 +206,7 @@ TEST(Finishing, NegativeChannelsOfMembers12And17)
     EXPECT_TRUE(Same(c, Channels{40, 30, 0}));
 
     // Member 17 in a frame with negative R and G: B is formed before the magnitudes.
-    Lay(4.0L, 1.0L, 4.7L);
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, {4.0L, 1.0L, 4.7L});
     RunOver(17);
     const int n = rosette.RowCount;
     int negative = 0;
@@ -233,7 +231,7 @@ TEST(Finishing, NegativeChannelsOfMembers12And17)
 
     // Member 12 at (n, 0): u = 0.1, and with sin(p1) = -1 and the row's sine at -1, a is
     // near -2, so R is negative before finishing.
-    Lay(3 * HalfPi, 3 * HalfPi - (3 * HalfPi + 5), 0);
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, {3 * HalfPi, 3 * HalfPi - (3 * HalfPi + 5), 0});
     RunOver(12);
     const Extended a = Sin(rosette.Phase1) + Sin((rosette.Phase1 + 5) * n / n + rosette.Phase2);
     const Extended t = Abs(Sin(Sin(5 - Ext(10 * n) / n) - Sin(Ext(21 * n) / n))) + 0.1L;
@@ -245,7 +243,7 @@ TEST(Finishing, NegativeChannelsOfMembers12And17)
 TEST(Finishing, Member20CutsAtFifty)
 {
     EXPECT_TRUE(CutStep<50>::Value(50) == 0 && CutStep<50>::Value(51) == 51);
-    Lay();
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
     RunOver(20);
     int cut = 0;
     for (int r = 1; r <= rosette.RowCount; ++r)

@@ -19,13 +19,6 @@ void RunOver(int k)
     RunMember(rosette, k);
 }
 
-void Lay(int petals, int pattern, Extended p1 = 0, Extended p2 = 0, Extended p3 = 0)
-{
-    rosette = FreshRosette(512, 382, petals, pattern);
-    rosette.Phase1 = p1;
-    rosette.Phase2 = p2;
-    rosette.Phase3 = p3;
-}
 
 void ExpectPoint(int r, int i, int32_t red, int32_t green, int32_t blue)
 {
@@ -73,7 +66,7 @@ TEST(Patterns21to40, OwnFinishingSteps)
 TEST(Patterns21to40, BlendOfZeroShapesIsThePhases)
 {
     for (int pattern : {24, 25}) {
-        Lay(4, pattern, 1, 2, 3);
+        rosette = FreshRosette(512, 382, 4, pattern, PlotKind::Full, {1, 2, 3});
         rosette.PointShapeA[100][0] = rosette.PointShapeB[100][0] = rosette.PointShapeC[100][0] = 0;
         RunOver(pattern);
         // (255, 510, 765) folds to (255, 0, 255).
@@ -83,19 +76,19 @@ TEST(Patterns21to40, BlendOfZeroShapesIsThePhases)
 
 TEST(Patterns21to40, WorkedPointsOfRow100)
 {
-    Lay(4, 31);
+    rosette = FreshRosette(512, 382, 4, 31);
     RunOver(31);
     ExpectPoint(100, 0, 181, 89, 80);
     EXPECT_EQ(rosette.Working.D, -Pi / 4);
     RunOver(30);
     EXPECT_EQ(rosette.Working.D, 0.0L);
 
-    Lay(4, 22);
+    rosette = FreshRosette(512, 382, 4, 22);
     ASSERT_EQ(rosette.SurfaceHeight, 382);
     RunOver(22);
     ExpectPoint(100, 40, 68, 81, 158);
 
-    Lay(4, 39);
+    rosette = FreshRosette(512, 382, 4, 39);
     RunOver(39);
     ExpectPoint(100, 40, 83, 1, 7);
 }
@@ -104,7 +97,7 @@ TEST(Patterns21to40, WorkedPointsOfRow100)
 // B must be the integer |R - G|, folded, clamped and squared like the others.
 TEST(Patterns21to40, Pattern36BlueIsTheIntegerDifference)
 {
-    Lay(8, 36, 0, 0, 2.5L);
+    rosette = FreshRosette(512, 382, 8, 36, PlotKind::Full, {0, 0, 2.5L});
     RunOver(36);
     const int32_t n = rosette.RowCount;
     for (int r : {1, 60, 150, 267}) {
@@ -129,7 +122,7 @@ TEST(Patterns21to40, Pattern38SquaresRedAndGreenAfterBlue)
     EXPECT_EQ(SquareValue(200), 157);
     EXPECT_EQ(One<HalveAbove<255>>(353), 176);
 
-    Lay(8, 38, 0, 0, 2.5L);
+    rosette = FreshRosette(512, 382, 8, 38, PlotKind::Full, {0, 0, 2.5L});
     RunOver(38);
     const int32_t n = rosette.RowCount;
     for (int r : {1, 60, 150, 267}) {
