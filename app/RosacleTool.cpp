@@ -51,17 +51,6 @@ void Complain(std::ostream& err, const std::string& message)
 }
 
 // The state of a generator at process start, so that every render starts alike.
-void FreshGenerator()
-{
-    Rate1 = Rate2 = Rate3 = 0;
-    Working = WorkingValues();
-    // A member that is still empty shows what a new process would: no colours left by the
-    // pattern drawn before it.
-    std::memset(Red, 0, sizeof Red);
-    std::memset(Green, 0, sizeof Green);
-    std::memset(Blue, 0, sizeof Blue);
-}
-
 uint32_t BackgroundColour(bool white) { return white ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0); }
 
 void MakeSurface(DibSurface& surface, int32_t width, int32_t height, bool white)
@@ -178,7 +167,6 @@ std::vector<int32_t> ParsePatternList(const std::string& text)
 
 void Render(const RenderOptions& o)
 {
-    FreshGenerator();
     SaverSettings = TSaverSettings();
     SaverSettings.Speed = o.speed;
     SaverSettings.Rosacle = o.pattern;
@@ -193,13 +181,10 @@ void Render(const RenderOptions& o)
     start.seed = o.haveSeed ? &o.seed : nullptr;
     start.fixedPhases = o.havePhases ? o.phases : nullptr;
     DibSurface surface;
-    StartRun(start, &surface);
+    RosetteRun run;
+    run.Start(start, &surface);
     // Never cleared between frames, as in the saver.
-    RosettePlotter plotter;
-    for (int32_t f = 0; f < o.frames; ++f) {
-        GeneratorStep();
-        plotter.Plot(surface);
-    }
+    for (int32_t f = 0; f < o.frames; ++f) run.Frame(surface);
     WriteImageFile(surface, o.output);
 }
 
@@ -208,15 +193,15 @@ void Sheet(const SheetOptions& o)
     RandomizeFromClock();
     Extended start[3] = {o.phases[0], o.phases[1], o.phases[2]};
     if (!o.havePhases) {
-        SetStartPhases();
-        start[0] = Phase1; start[1] = Phase2; start[2] = Phase3;
+        Rosette drawn;
+        SetStartPhases(drawn);
+        start[0] = drawn.Phase1; start[1] = drawn.Phase2; start[2] = drawn.Phase3;
     }
     DibSurface sheet;
     MakeSurface(sheet, o.cellWidth * SheetColumns, o.cellHeight * SheetRows, o.white);
     DibSurface cell;
     for (int32_t k = 1; k <= SheetColumns * SheetRows; ++k) {
-        // Every cell is the first frame of a fresh generator at the same phases.
-        FreshGenerator();
+        // Every cell is the first frame of a fresh rosette at the same phases.
         SaverSettings = TSaverSettings();
         SaverSettings.Speed = KnobOf(&TSaverSettings::Speed).firstRun;
         SaverSettings.Rosacle = k;
@@ -226,9 +211,9 @@ void Sheet(const SheetOptions& o)
         run.windowWidth = o.cellWidth;
         run.windowHeight = o.cellHeight;
         run.fixedPhases = start;
-        StartRun(run, &cell);
-        GeneratorStep();
-        PlotRosette(cell);
+        RosetteRun cellRun;
+        cellRun.Start(run, &cell);
+        cellRun.Frame(cell);
         const int32_t left = (k - 1) % SheetColumns * o.cellWidth;
         const int32_t top = (k - 1) / SheetColumns * o.cellHeight;
         for (int32_t y = 0; y < o.cellHeight; ++y) {
@@ -247,27 +232,26 @@ void Bench(const BenchOptions& o, std::ostream& out)
     if (patterns.empty())
         for (int32_t k = 1; k <= 40; ++k) patterns.push_back(k);
     DibSurface surface;
-    RosettePlotter plotter;
     std::vector<double> inits, frames;
     for (const int32_t k : patterns) {
         RandSeed(o.seed);
-        FreshGenerator();
+        Rosette rosette;
         SaverSettings = TSaverSettings();
         SaverSettings.Speed = KnobOf(&TSaverSettings::Speed).firstRun;
         SaverSettings.Rosacle = k;
         SaverSettings.Segment = o.petals;
         MakeSurface(surface, o.width, o.height, true);
         Clock::time_point start = Clock::now();
-        LayGenerator(o.width, o.height);
+        rosette.Lay(o.width, o.height);
         const double init = MillisecondsSince(start);
-        SetStartPhases();
+        SetStartPhases(rosette);
         double step = 0, plot = 0;
         for (int32_t f = 0; f < o.frames; ++f) {
             start = Clock::now();
-            GeneratorStep();
+            rosette.Step();
             step += MillisecondsSince(start);
             start = Clock::now();
-            plotter.Plot(surface);
+            rosette.Plot(surface);
             plot += MillisecondsSince(start);
         }
         step /= o.frames;

@@ -168,42 +168,41 @@ void TForm2::FormCreate()
     TSaverSettings& s = SaverSettings;
 
     LoadSaverSettings(true);
+    Rosacle::SeedAndPick(nullptr);
+    SetChecked(*CheckBox1, s.Rosacle_Random);
+    SetChecked(*CheckBox3, s.Petals_Random);
+
+    // A bar clamps to its range and runs its change handler on a real move, so a stored
+    // value beyond the range becomes the bar's end.
+    SetTrackBarPosition(*TrackBar1, s.Speed);
+    SetTrackBarPosition(*TrackBar2, s.Bright);
+    SetTrackBarPosition(*TrackBar3, s.Rosacle);
+    SetTrackBarPosition(*TrackBar4, s.Segment);
+    // Values below a bar's range that leave it where it starts: the generator is built for
+    // patterns 1..40 and 4..12 petals only.
+    ClampLayoutSettings();
+    SetLabel(*StaticText3, L"Rosacle " + Decimal(s.Rosacle));
+    SetLabel(*StaticText4, L"Petals " + Decimal(s.Segment));
+
+    SetChecked(*CheckBox4, s.Background);
+    SetChecked(*CheckBox5, s.Gray);
+    SetChecked(*CheckBox6, s.Pictures);
+    SetChecked(*CheckBox2, s.Oval);
+
+    const ScreenSize screen = PrimaryScreenSize();
+    WallWidth = screen.width;
+    WallHeight = screen.height;
+    ApplyWallpaperPreset();
+    RenewSizeLabel();
+    if (WallWidth > Rosacle::MaxSurfaceWidth) WallWidth = Rosacle::MaxSurfaceWidth;
+    if (WallHeight > Rosacle::MaxSurfaceHeight) WallHeight = Rosacle::MaxSurfaceHeight;
+
+    SetClientSize(ShownPreviewWidth(), Scale(ClientDesignHeight));
+    previewReady_ = true;
     Rosacle::RunStart start;
     start.windowWidth = ShownPreviewWidth();
     start.windowHeight = ShownPreviewHeight();
-    start.afterPicks = [this, &s] {
-        SetChecked(*CheckBox1, s.Rosacle_Random);
-        SetChecked(*CheckBox3, s.Petals_Random);
-
-        // A bar clamps to its range and runs its change handler on a real move, so a stored
-        // value beyond the range becomes the bar's end.
-        SetTrackBarPosition(*TrackBar1, s.Speed);
-        SetTrackBarPosition(*TrackBar2, s.Bright);
-        SetTrackBarPosition(*TrackBar3, s.Rosacle);
-        SetTrackBarPosition(*TrackBar4, s.Segment);
-        // Values below a bar's range that leave it where it starts: the generator is built for
-        // patterns 1..40 and 4..12 petals only.
-        ClampLayoutSettings();
-        SetLabel(*StaticText3, L"Rosacle " + Decimal(s.Rosacle));
-        SetLabel(*StaticText4, L"Petals " + Decimal(s.Segment));
-
-        SetChecked(*CheckBox4, s.Background);
-        SetChecked(*CheckBox5, s.Gray);
-        SetChecked(*CheckBox6, s.Pictures);
-        SetChecked(*CheckBox2, s.Oval);
-
-        const ScreenSize screen = PrimaryScreenSize();
-        WallWidth = screen.width;
-        WallHeight = screen.height;
-        ApplyWallpaperPreset();
-        RenewSizeLabel();
-        if (WallWidth > Rosacle::MaxSurfaceWidth) WallWidth = Rosacle::MaxSurfaceWidth;
-        if (WallHeight > Rosacle::MaxSurfaceHeight) WallHeight = Rosacle::MaxSurfaceHeight;
-
-        SetClientSize(ShownPreviewWidth(), Scale(ClientDesignHeight));
-        previewReady_ = true;
-    };
-    Rosacle::StartRun(start, &PreviewSurface);
+    Run.Lay(start, &PreviewSurface);
     WallCounter = 1;
     SetFocus(TrackBar1->Handle());
 }
@@ -233,28 +232,24 @@ void TForm2::FillBackground()
     PreviewSurface.Fill(SaverSettings.Background ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0));
 }
 
-void TForm2::LayPreviewGenerator() { Rosacle::LayGenerator(ShownPreviewWidth(), ShownPreviewHeight()); }
+void TForm2::RestorePreview() { Timer.SetEnabled(previewReady_); }
 
-void TForm2::RestorePreview()
+void TForm2::LayPreviewAtShownSize()
 {
-    LayPreviewGenerator();
-    PreviewSurface.SetWidth(ShownPreviewWidth());
-    PreviewSurface.SetHeight(ShownPreviewHeight());
+    Run.Reshape(ShownPreviewWidth(), ShownPreviewHeight(), &PreviewSurface);
     FillBackground();
-    Timer.SetEnabled(previewReady_);
 }
 
 void TForm2::ReInitGenerator()
 {
     // Before the preview exists, FormCreate lays the generator out itself.
-    if (previewReady_) Rosacle::GeneratorInit();
+    if (previewReady_) Run.rosette.GeneratorInit();
 }
 
 void TForm2::TimerTimer()
 {
     if (!previewReady_) return;
-    Rosacle::GeneratorStep();
-    Plotter.Plot(PreviewSurface);
+    Run.Frame(PreviewSurface);
     if (HDC dc = GetDC(Handle())) {
         PreviewSurface.Draw(dc, 0, 0);
         ReleaseDC(Handle(), dc);
@@ -271,14 +266,7 @@ void TForm2::Timer2Timer()
 
 void TForm2::FormPaint(HDC dc)
 {
-    // Only the preview state shows the surface; during an export it has the wallpaper's size.
-    if (InPreviewState()) PreviewSurface.Draw(dc, 0, 0);
-}
-
-bool TForm2::InPreviewState() const
-{
-    return previewReady_ && PreviewSurface.Width() == ShownPreviewWidth() &&
-           PreviewSurface.Height() == ShownPreviewHeight();
+    if (previewReady_) PreviewSurface.Draw(dc, 0, 0);
 }
 
 void TForm2::FormClose()
@@ -298,9 +286,8 @@ void TForm2::FormDpiChanged()
     FitCheckBoxes();
     for (TControl* bar : {TrackBar1.get(), TrackBar2.get(), TrackBar3.get(), TrackBar4.get()})
         if (bar) bar->Send(TBM_SETTHUMBLENGTH, Scale(ThumbLength), 0);
-    // The preview is laid out again at its new size; during an export the surface holds the
-    // wallpaper, and RestorePreview lays the preview at the size of the moment.
-    if (previewReady_ && Timer.Enabled()) RestorePreview();
+    // The preview is laid out again at its new size.
+    if (previewReady_) LayPreviewAtShownSize();
 }
 
 void TForm2::FormKeyDown(WORD key, unsigned)
@@ -423,7 +410,7 @@ void TForm2::Button2Click()
     if (!previewReady_) return;
     Timer.SetEnabled(false);
     try {
-        RenderWallpaper(PreviewSurface, WallBitmap, WallWidth, WallHeight, [this] { FillBackground(); });
+        RenderWallpaper(Run.rosette, WallBitmap, WallWidth, WallHeight);
         OpenSaveWallpaperDialog(Handle());
     } catch (...) {
         // No dialog will give the preview back: do it here, then report.

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "generator/RunStart.h"
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
-#include "raster/Plot.h"
 #include "raster/TDIB.h"
 
 // Dialog state shared with the wallpaper export.
@@ -39,13 +39,13 @@ public:
 
     // Every pixel of PreviewSurface white with Background on, black with it off.
     void FillBackground();
-    // Lays the generator out for the preview at its shown size.
-    void LayPreviewGenerator();
-    // Back from an export: surface and generator at the preview size, cleared to the
-    // background, frame timer running again.
+    // Back from an export: the frame timer running again (the preview kept its picture).
     void RestorePreview();
+    // The preview laid out again at its shown size (a new DPI), cleared to the background.
+    void LayPreviewAtShownSize();
     // Whether FormCreate ran to its end (the preview exists and may draw).
     bool PreviewReady() const { return previewReady_; }
+    const Rosacle::Rosette& PreviewRosette() const { return Run.rosette; }
 
     void Button2Click();
 
@@ -78,7 +78,6 @@ private:
     void Button3Click();
 
     // The preview runs and PreviewSurface has its size (not an export's).
-    bool InPreviewState() const;
     void ApplyWallpaperPreset();
     void RenewSizeLabel();
     void ReInitGenerator();
@@ -89,7 +88,7 @@ private:
     std::unique_ptr<TControl> TrackBar1, TrackBar2, TrackBar3, TrackBar4;
     std::unique_ptr<TControl> CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6;
     std::unique_ptr<TControl> Button1, Button2, Button3;
-    RosettePlotter Plotter; // of the frames into PreviewSurface
+    Rosacle::RosetteRun Run; // of the frames into PreviewSurface
     bool previewReady_ = false;
     HWND modalOwner_ = nullptr;
 };

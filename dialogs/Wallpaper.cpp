@@ -3,9 +3,10 @@
 #include <vector>
 
 #include "common/SaverError.h"
-#include "generator/Rosacle.h"
+#include "generator/RunStart.h"
 #include "raster/ImageFiles.h"
 #include "raster/Plot.h"
+#include "raster/TDIB.h"
 #include "settings/Win32Registry.h"
 
 namespace {
@@ -34,17 +35,21 @@ private:
 
 } // namespace
 
-void RenderWallpaper(TDIB& surface, TBitmap& wall, int32_t width, int32_t height,
-                     const std::function<void()>& fillBackground)
+void RenderWallpaper(const Rosacle::Rosette& from, TBitmap& wall, int32_t width, int32_t height)
 {
-    // The layout first: it refuses a size beyond the generator's planes before the surface
-    // changes (the fill does not depend on it).
-    Rosacle::LayGenerator(width, height);
-    surface.SetWidth(width);
-    surface.SetHeight(height);
-    fillBackground();
-    Rosacle::GeneratorStep();
-    PlotRosette(surface);
+    // The layout first: it refuses a size beyond 1920 x 1200 before anything is made.
+    Rosacle::Rosette rosette;
+    rosette.Lay(width, height);
+    rosette.Phase1 = from.Phase1;
+    rosette.Phase2 = from.Phase2;
+    rosette.Phase3 = from.Phase3;
+    rosette.Rate1 = from.Rate1;
+    rosette.Rate2 = from.Rate2;
+    rosette.Rate3 = from.Rate3;
+    rosette.Working = from.Working;
+    TDIB surface;
+    Rosacle::SetUpSurface(surface, {width, height, 0, 0});
+    rosette.Frame(surface);
 
     wall.SetWidth(width);
     wall.SetHeight(height);

@@ -1,7 +1,6 @@
 #include "generator/ColourPasses.h"
 
 #include "generator/Rosacle.h"
-#include "generator/SeenPoints.h"
 #include "generator/Workers.h"
 
 namespace Rosacle {
@@ -11,13 +10,14 @@ namespace {
 // Calls f(red, green, blue) for every point of rows first..RowCount that the frame computes
 // (SeenRow); the rows are shared among the workers (each point is on its own).
 template <class F>
-void ForEachPoint(int first, F f)
+void ForEachPoint(Rosette& R, int first, F f)
 {
-    ForEachRow(first, RowCount, [&f](int r) {
-        const int32_t last = RowPoints[r];
-        const uint8_t* seen = SeenRow(r);
+    ForEachRow(first, R.RowCount, [&f, &R](int r) {
+        const int32_t last = R.RowPoints[r];
+        const uint8_t* seen = R.SeenRow(r);
+        int32_t *red = R.Red[r], *green = R.Green[r], *blue = R.Blue[r];
         for (int j = 0; j <= last; ++j)
-            if (!seen || seen[j]) f(Red[r][j], Green[r][j], Blue[r][j]);
+            if (!seen || seen[j]) f(red[j], green[j], blue[j]);
     });
 }
 
@@ -32,26 +32,26 @@ int32_t Inverted(int32_t c) { return Saturate(255 - int64_t(c)); }
 
 } // namespace
 
-void ThresholdPass()
+void ThresholdPass(Rosette& R)
 {
-    ForEachPoint(0, [](int32_t& r, int32_t& g, int32_t& b) {
+    ForEachPoint(R, 0, [](int32_t& r, int32_t& g, int32_t& b) {
         const int32_t level = Max3(r, g, b) >= 232 ? 255 : 0;
         r = g = b = level;
     });
 }
 
-void InvertPass()
+void InvertPass(Rosette& R)
 {
-    ForEachPoint(0, [](int32_t& r, int32_t& g, int32_t& b) {
+    ForEachPoint(R, 0, [](int32_t& r, int32_t& g, int32_t& b) {
         r = Inverted(r);
         g = Inverted(g);
         b = Inverted(b);
     });
 }
 
-void GrayPass()
+void GrayPass(Rosette& R)
 {
-    ForEachPoint(0, [](int32_t& r, int32_t& g, int32_t& b) {
+    ForEachPoint(R, 0, [](int32_t& r, int32_t& g, int32_t& b) {
         // 32-bit sums; computed unsigned so that a channel far outside 0..255 wraps
         // instead of overflowing.
         const auto sq = [](int32_t c) { return static_cast<uint32_t>(c) * static_cast<uint32_t>(c); };
@@ -72,17 +72,17 @@ namespace {
 // The rim rows RowCount - 4 .. RowCount; a surface too small for five of them starts at the
 // centre. leaveOut points at the end of each row are not touched.
 template <class F>
-void ForEachRimPoint(int leaveOut, F f)
+void ForEachRimPoint(Rosette& R, int leaveOut, F f)
 {
-    const int first = RowCount - 4 < 0 ? 0 : RowCount - 4;
-    for (int r = first; r <= RowCount; ++r) {
-        const int d = RowCount - r;
-        const uint8_t* seen = SeenRow(r);
-        for (int j = 0; j <= RowPoints[r] - leaveOut; ++j) {
+    const int first = R.RowCount - 4 < 0 ? 0 : R.RowCount - 4;
+    for (int r = first; r <= R.RowCount; ++r) {
+        const int d = R.RowCount - r;
+        const uint8_t* seen = R.SeenRow(r);
+        for (int j = 0; j <= R.RowPoints[r] - leaveOut; ++j) {
             if (seen && !seen[j]) continue;
-            f(d, Red[r][j]);
-            f(d, Green[r][j]);
-            f(d, Blue[r][j]);
+            f(d, R.Red[r][j]);
+            f(d, R.Green[r][j]);
+            f(d, R.Blue[r][j]);
         }
     }
 }
@@ -97,14 +97,14 @@ void FadeToBlack(int d, int32_t& c) { c = Round(c * (d * 0.9L / 5 + 0.1L)); }
 
 } // namespace
 
-void RimPass(bool background)
+void RimPass(Rosette& R, bool background)
 {
     if (background)
-        ForEachRimPoint(0, FadeToWhite);
+        ForEachRimPoint(R, 0, FadeToWhite);
     else
-        ForEachRimPoint(0, FadeToBlack);
+        ForEachRimPoint(R, 0, FadeToBlack);
 }
 
-void PreviewFade() { ForEachRimPoint(1, FadeToWhite); }
+void PreviewFade(Rosette& R) { ForEachRimPoint(R, 1, FadeToWhite); }
 
 } // namespace Rosacle

@@ -1,23 +1,21 @@
 #include "generator/ColourPasses.h"
 #include "generator/Random.h"
 #include "generator/Rosacle.h"
-#include "generator/SeenPoints.h"
+#include "generator/Workers.h"
 #include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
 
 namespace Rosacle {
 
-namespace {
-
 // The phase drift and turning of every frame.
-void DriftPhases()
+void Rosette::DriftPhases()
 {
     const Extended speed = SaverSettings.Speed;
     Phase1 = Phase1 + speed * Rate1 / 150;
     Phase2 = Phase2 + speed * Rate2 / 150;
     Phase3 = Phase3 + speed * Rate3 / 150;
 
-    // Zero only before the first frame of the process.
+    // Zero only before a rosette's first frame.
     if (Rate1 == 0) Rate1 = -0.01L - static_cast<Extended>(Random(120)) / 5000;
     if (Rate2 == 0) Rate2 = 0.01L + static_cast<Extended>(Random(150)) / 5000;
     if (Rate3 == 0) Rate3 = 0.01L + static_cast<Extended>(Random(170)) / 5000;
@@ -31,36 +29,53 @@ void DriftPhases()
     if (Phase3 <= 0) Rate3 = 0.01L + static_cast<Extended>(Random(140)) / 5000;
 }
 
+namespace {
+
 // The passes chosen by the settings, then the centre copy.
-void RunColourPasses()
+void RunColourPasses(Rosette& R)
 {
     const TSaverSettings& s = SaverSettings;
-    if (s.Pictures && !s.Gray) ThresholdPass();
-    if (s.Background && s.Pictures) InvertPass();
-    if (s.Gray) GrayPass();
-    if (s.Oval) InvertPass();
-    RimPass(s.Background);
-    Red[0][0] = Red[1][0];
-    Green[0][0] = Green[1][0];
-    Blue[0][0] = Blue[1][0];
+    if (s.Pictures && !s.Gray) ThresholdPass(R);
+    if (s.Background && s.Pictures) InvertPass(R);
+    if (s.Gray) GrayPass(R);
+    if (s.Oval) InvertPass(R);
+    RimPass(R, s.Background);
+    if (R.RowCount < 1) return;
+    R.Red[0][0] = R.Red[1][0];
+    R.Green[0][0] = R.Green[1][0];
+    R.Blue[0][0] = R.Blue[1][0];
 }
 
 } // namespace
 
-void GeneratorStep()
+void Rosette::GeneratorStep()
 {
     DriftPhases();
-    ReadyForPlot(PlotKind::Full);
-    RunMember(SaverSettings.Rosacle);
-    RunColourPasses();
+    ReadyTables();
+    RunMember(*this, Pattern);
+    RunColourPasses(*this);
 }
 
-void PreviewStep()
+void Rosette::PreviewStep()
 {
     DriftPhases();
-    ReadyForPlot(PlotKind::Preview);
-    RunMember(SaverSettings.Rosacle);
-    PreviewFade();
+    ReadyTables();
+    RunMember(*this, Pattern);
+    PreviewFade(*this);
+}
+
+void Rosette::ReadyTables()
+{
+    // The shared path computes only the seen points; the plain path every point, which
+    // needs the tables at every point.
+    seenOnly_ = WorkerCount() > 1;
+    if (!seenOnly_ && tablesSeenOnly_) LayPointTables(false);
+}
+
+void Rosette::Step()
+{
+    if (kind_ == PlotKind::Preview) PreviewStep();
+    else GeneratorStep();
 }
 
 } // namespace Rosacle

@@ -1,22 +1,28 @@
 #include "generator/RunStart.h"
 
 #include "generator/Random.h"
-#include "generator/Rosacle.h"
 #include "settings/SaverSettings.h"
 
 namespace Rosacle {
 
-void SetStartPhases(const StartPhaseRanges& p)
+void SetStartPhases(Rosette& R, const StartPhaseRanges& p)
 {
-    Phase1 = static_cast<Extended>(Random(p.range1)) / p.divisor1;
-    Phase2 = static_cast<Extended>(Random(p.range2)) / p.divisor2;
-    Phase3 = static_cast<Extended>(Random(p.range3)) / p.divisor3;
+    R.Phase1 = static_cast<Extended>(Random(p.range1)) / p.divisor1;
+    R.Phase2 = static_cast<Extended>(Random(p.range2)) / p.divisor2;
+    R.Phase3 = static_cast<Extended>(Random(p.range3)) / p.divisor3;
 }
 
 void PickRandomChoices()
 {
     if (SaverSettings.Rosacle_Random) SaverSettings.Rosacle = Random(39) + 1;
     if (SaverSettings.Petals_Random) SaverSettings.Segment = Random(8) + 4;
+}
+
+void SeedAndPick(const uint32_t* seed)
+{
+    if (seed) RandSeed(*seed);
+    else RandomizeFromClock();
+    PickRandomChoices();
 }
 
 SurfacePlace PlaceSurface(int32_t windowWidth, int32_t windowHeight)
@@ -37,22 +43,36 @@ void SetUpSurface(DibSurface& surface, const SurfacePlace& place)
     surface.Fill(SaverSettings.Background ? ColourValue(255, 255, 255) : ColourValue(0, 0, 0));
 }
 
-SurfacePlace StartRun(const RunStart& start, DibSurface* surface)
+SurfacePlace RosetteRun::Start(const RunStart& start, DibSurface* surface)
 {
-    if (start.seed) RandSeed(*start.seed);
-    else RandomizeFromClock();
-    PickRandomChoices();
-    if (start.afterPicks) start.afterPicks();
+    SeedAndPick(start.seed);
+    return Lay(start, surface);
+}
+
+SurfacePlace RosetteRun::Lay(const RunStart& start, DibSurface* surface)
+{
     const SurfacePlace place = PlaceSurface(start.windowWidth, start.windowHeight);
     if (surface) SetUpSurface(*surface, place);
-    LayGenerator(place.width, place.height);
+    rosette.Lay(place.width, place.height, start.kind);
+    place_ = place;
     if (start.fixedPhases) {
-        Phase1 = start.fixedPhases[0];
-        Phase2 = start.fixedPhases[1];
-        Phase3 = start.fixedPhases[2];
+        rosette.Phase1 = start.fixedPhases[0];
+        rosette.Phase2 = start.fixedPhases[1];
+        rosette.Phase3 = start.fixedPhases[2];
     } else {
-        SetStartPhases(start.phases);
+        SetStartPhases(rosette, start.kind == PlotKind::Preview ? PreviewPhaseRanges : SaverPhaseRanges);
     }
+    return place;
+}
+
+SurfacePlace RosetteRun::Reshape(int32_t windowWidth, int32_t windowHeight, DibSurface* surface)
+{
+    const SurfacePlace place = PlaceSurface(windowWidth, windowHeight);
+    if (place.width != place_.width || place.height != place_.height) {
+        if (surface) SetUpSurface(*surface, place);
+        rosette.Lay(place.width, place.height, rosette.Kind());
+    }
+    place_ = place;
     return place;
 }
 

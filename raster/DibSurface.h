@@ -42,6 +42,7 @@ public:
     const uint8_t* Bits() const { return bits_; }
     uint8_t* Bits() { return bits_; }
     const uint8_t* Row(int32_t y) const { return topRow_ - static_cast<intptr_t>(y) * stride_; }
+    uint8_t* Row(int32_t y) { return topRow_ - static_cast<intptr_t>(y) * stride_; }
 
 protected:
     // Makes the memory of a blank width x height image at bitCount bits with the given stride

@@ -1,157 +1,55 @@
 #include "raster/Plot.h"
 
 #include <cstdint>
-#include <vector>
+#include <cstring>
 
-#include "generator/Rosacle.h"
 #include "generator/Workers.h"
-#include "settings/SaverSettings.h"
 
-using namespace Rosacle;
+namespace Rosacle {
 
-namespace {
-
-int32_t PlottedPetals()
+void Rosette::Plot(DibSurface& surface)
 {
-    // A petal count the layout was not made for never indexes beyond the planes.
-    return SaverSettings.Segment < MaxPetals ? SaverSettings.Segment : MaxPetals - 1;
-}
-
-RosettePlotter::Shape ShapeOf(const DibSurface& surface)
-{
-    return {LayoutCount, surface.Width(), surface.Height(), surface.RowStride(), surface.BitCount(), PlottedPetals()};
-}
-
-// Every point of every petal in turn; each worker plots those in its own band of surface
-// rows, so a pixel that several points hit still ends with the last of them.
-void PlotEveryPoint(DibSurface& surface, int32_t petals)
-{
-    const int64_t bands = WorkerCount();
-    const int64_t height = surface.Height();
-    OnEveryWorker([&](int band) {
-        const int32_t top = static_cast<int32_t>(height * band / bands);
-        const int32_t bottom = static_cast<int32_t>(height * (band + 1) / bands);
-        for (int s = 0; s < petals; ++s) {
-            for (int r = 0; r <= RowCount; ++r) {
-                const int32_t last = RowPoints[r];
-                const int32_t* xs = PointX[s][r];
-                const int32_t* ys = PointY[s][r];
-                for (int j = 0; j <= last; ++j) {
-                    const int32_t y = ys[j];
-                    if (y >= top && y < bottom)
-                        surface.SetPixel(xs[j], y, ColourValue(Red[r][j], Green[r][j], Blue[r][j]));
-                }
-            }
-        }
-    });
-}
-
-// visit(x, y, r, j) for every point of every petal in plotting order that falls on a surface
-// of this size.
-template <class Visit>
-void ForEachPointOnSurface(int32_t width, int32_t height, int32_t petals, Visit visit)
-{
-    for (int s = 0; s < petals; ++s) {
-        for (int r = 0; r <= RowCount; ++r) {
-            const int32_t* xs = PointX[s][r];
-            const int32_t* ys = PointY[s][r];
-            for (int j = 0; j <= RowPoints[r]; ++j) {
-                const int32_t x = xs[j], y = ys[j];
-                if (x >= 0 && x < width && y >= 0 && y < height) visit(x, y, r, j);
-            }
-        }
-    }
-}
-
-} // namespace
-
-void PlotRosette(DibSurface& surface)
-{
-    if (surface.Empty()) return;
-    PlotEveryPoint(surface, PlottedPetals());
-}
-
-void RosettePlotter::Plot(DibSurface& surface)
-{
-    if (surface.Empty()) return;
-    const Shape shape = ShapeOf(surface);
-    // The first frame of a shape plots every point, so a single frame does not pay for the list.
-    if (!(coverShape_ == shape)) {
-        coverShape_ = shape;
-        coverLaid_ = false;
-        PlotEveryPoint(surface, shape.petals);
+    // The map holds pixels of a 24-bit surface of the laid size only.
+    if (surface.Empty() || surface.Width() != SurfaceWidth || surface.Height() != SurfaceHeight ||
+        surface.BitCount() != 24 || runs_.empty())
         return;
-    }
-    if (!coverLaid_) {
-        // Every pixel the rosette covers, once, with the point whose colour it keeps: the last
-        // one plotted onto it in petal, row, point order.
-        const int32_t width = surface.Width(), height = surface.Height();
-        std::vector<uint32_t> last(static_cast<size_t>(width) * static_cast<size_t>(height), UINT32_MAX);
-        const auto each = [&](auto visit) {
-            ForEachPointOnSurface(width, height, shape.petals, [&](int32_t x, int32_t y, int r, int j) {
-                visit(x, y, static_cast<uint32_t>(r) << 16 | static_cast<uint32_t>(j),
-                      last[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]);
-            });
-        };
-        each([](int32_t, int32_t, uint32_t point, uint32_t& keeps) { keeps = point; });
-        // Listed in plotting order, so that a frame reads the colour planes front to back.
-        pixel_.clear();
-        point_.clear();
-        pixel_.reserve(last.size());
-        point_.reserve(last.size());
-        each([&](int32_t x, int32_t y, uint32_t point, uint32_t& keeps) {
-            if (keeps != point) return;
-            keeps = UINT32_MAX; // listed: the same point on another petal is not
-            pixel_.push_back(static_cast<int32_t>(surface.Row(y) - surface.Bits()) + 3 * x);
-            point_.push_back(point);
-        });
-        coverLaid_ = true;
-    }
-    // Each pixel once, so the workers share the list without meeting.
-    uint8_t* const bits = surface.Bits();
-    const size_t count = pixel_.size();
-    const size_t workers = static_cast<size_t>(WorkerCount());
+    const int64_t workers = WorkerCount();
+    // Each point's colour as the bytes of a pixel (blue, green, red: the low byte of each
+    // channel), so that a pixel takes one load.
+    const size_t points = Red.Size();
+    pixels_.resize(points);
+    uint32_t* const colours = pixels_.data();
+    const int32_t* const red = &Red.At(0);
+    const int32_t* const green = &Green.At(0);
+    const int32_t* const blue = &Blue.At(0);
     OnEveryWorker([&](int worker) {
-        const size_t first = count * static_cast<size_t>(worker) / workers;
-        const size_t end = count * (static_cast<size_t>(worker) + 1) / workers;
-        for (size_t k = first; k < end; ++k) {
-            const uint32_t r = point_[k] >> 16, j = point_[k] & 0xFFFF;
-            const uint32_t colour = ColourValue(Red[r][j], Green[r][j], Blue[r][j]);
-            uint8_t* p = bits + pixel_[k];
-            p[0] = static_cast<uint8_t>(colour >> 16);
-            p[1] = static_cast<uint8_t>(colour >> 8);
-            p[2] = static_cast<uint8_t>(colour);
+        const size_t first = static_cast<size_t>(static_cast<int64_t>(points) * worker / workers);
+        const size_t end = static_cast<size_t>(static_cast<int64_t>(points) * (worker + 1) / workers);
+        for (size_t k = first; k < end; ++k)
+            colours[k] = (static_cast<uint32_t>(blue[k]) & 0xFF) | (static_cast<uint32_t>(green[k]) & 0xFF) << 8 |
+                         (static_cast<uint32_t>(red[k]) & 0xFF) << 16;
+    });
+    // Byte stores may alias anything: the tables are read through locals.
+    const uint32_t* const runPoints = runPoints_.data();
+    const PixelRun* const runs = runs_.data();
+    // Each worker its own strips: every pixel is written once.
+    const int64_t strips = static_cast<int64_t>(stripRunStart_.size()) - 1;
+    OnEveryWorker([&](int worker) {
+        const uint32_t firstRun = stripRunStart_[static_cast<size_t>(strips * worker / workers)];
+        const uint32_t endRun = stripRunStart_[static_cast<size_t>(strips * (worker + 1) / workers)];
+        for (uint32_t k = firstRun; k < endRun; ++k) {
+            const PixelRun run = runs[k];
+            const uint32_t* point = runPoints + run.first;
+            uint8_t* p = surface.Row(run.y) + 3 * run.left;
+            // Four bytes a pixel, the fourth overwritten by the next pixel of the run; the
+            // last pixel three.
+            for (int32_t x = run.left; x < run.end - 1; ++x, ++point, p += 3) std::memcpy(p, &colours[*point], 4);
+            const uint32_t last = colours[*point];
+            p[0] = static_cast<uint8_t>(last);
+            p[1] = static_cast<uint8_t>(last >> 8);
+            p[2] = static_cast<uint8_t>(last >> 16);
         }
     });
 }
 
-PixelBox RosettePlotter::Box(const DibSurface& surface)
-{
-    const Shape shape = ShapeOf(surface);
-    if (boxShape_ == shape) return box_;
-    boxShape_ = shape;
-    PixelBox box{shape.width, shape.height, 0, 0};
-    ForEachPointOnSurface(shape.width, shape.height, shape.petals, [&box](int32_t x, int32_t y, int, int) {
-        if (x < box.left) box.left = x;
-        if (x >= box.right) box.right = x + 1;
-        if (y < box.top) box.top = y;
-        if (y >= box.bottom) box.bottom = y + 1;
-    });
-    if (box.right <= box.left) box = {};
-    box_ = box;
-    return box_;
-}
-
-void PlotPreview(DibSurface& surface)
-{
-    const int32_t petals = PlottedPetals();
-    for (int s = 0; s < petals; ++s) {
-        for (int r = 1; r <= RowCount; ++r) {
-            const int32_t* xs = PointX[s][r];
-            const int32_t* ys = PointY[s][r];
-            for (int j = 0; j < RowPoints[r]; ++j)
-                surface.SetPixel(xs[j], ys[j], ColourValue(Red[r][j], Green[r][j], Blue[r][j]));
-        }
-    }
-    if (RowCount >= 1) surface.SetPixel(PointX[0][0][0], PointY[0][0][0], ColourValue(Red[1][0], Green[1][0], Blue[1][0]));
-}
+} // namespace Rosacle

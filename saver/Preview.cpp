@@ -18,8 +18,8 @@ HWND PreviewWindow = nullptr;
 std::atomic<bool> PreviewStopFlag{false};
 // Set by the drawing thread once settings, layout and phases are written; frames wait for it.
 std::atomic<bool> PreviewReady{false};
-// Where the surface sits in the preview window.
-Rosacle::SurfacePlace PreviewPlace;
+// The preview's run; its place is where the surface sits in the preview window.
+Rosacle::RosetteRun PreviewRun;
 
 constexpr wchar_t ClassName[] = L"MyVeltoScreenSaverClass";
 
@@ -33,15 +33,15 @@ void PreviewFrame()
         ValidateRect(PreviewWindow, nullptr);
         return;
     }
+    const Rosacle::SurfacePlace& place = PreviewRun.Place();
     TDIB surface;
     surface.SetBitCount(24);
-    surface.SetWidth(PreviewPlace.width);
-    surface.SetHeight(PreviewPlace.height);
+    surface.SetWidth(place.width);
+    surface.SetHeight(place.height);
     surface.Fill(0xFFFFFF);
-    Rosacle::PreviewStep();
-    PlotPreview(surface);
+    PreviewRun.Frame(surface);
     HDC dc = GetDC(PreviewWindow);
-    surface.Draw(dc, PreviewPlace.left, PreviewPlace.top);
+    surface.Draw(dc, place.left, place.top);
     Sleep(40);
     surface.Free();
     ReleaseDC(PreviewWindow, dc);
@@ -60,9 +60,9 @@ DWORD WINAPI PreviewThread(LPVOID)
     Rosacle::RunStart start;
     start.windowWidth = width;
     start.windowHeight = height;
-    start.phases = Rosacle::PreviewPhaseRanges;
+    start.kind = Rosacle::PlotKind::Preview;
     try {
-        PreviewPlace = Rosacle::StartRun(start, nullptr);
+        PreviewRun.Start(start, nullptr);
         PreviewReady.store(true, std::memory_order_release);
     } catch (const SaverError&) {
         // No layout: the window stays blank, keys still end it.

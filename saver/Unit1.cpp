@@ -67,7 +67,7 @@ void TForm1::FormCreate()
     Rosacle::RunStart start;
     start.windowWidth = ClientWidth();
     start.windowHeight = ClientHeight();
-    const Rosacle::SurfacePlace place = Rosacle::StartRun(start, &SaverSurface);
+    const Rosacle::SurfacePlace place = Run.Start(start, &SaverSurface);
     DrawLeft = place.left;
     DrawTop = place.top;
 
@@ -95,13 +95,12 @@ void TForm1::TimerTimer()
 {
     // Not every system tells a window of each display change: a frame looks for itself.
     if (DisplayLayout() != LaidLayout) DisplayChange();
-    Rosacle::GeneratorStep();
-    Plotter.Plot(SaverSurface);
+    Run.Frame(SaverSurface);
     if (HDC dc = GetDC(Handle())) {
         // Outside the rosette's box a frame changes no pixel: once the surface has been shown
         // whole, a frame shows only the box (at full screen about two thirds of the pixels).
         if (WholeDrawn) {
-            const PixelBox box = Plotter.Box(SaverSurface);
+            const Rosacle::PixelBox box = Run.rosette.Box();
             SaverSurface.DrawPart(dc, DrawLeft, DrawTop, box.left, box.top, box.right - box.left, box.bottom - box.top);
         } else {
             SaverSurface.Draw(dc, DrawLeft, DrawTop);
@@ -153,11 +152,7 @@ void TForm1::DisplayChange()
     Covers.Cover();
     if (Animating) {
         // The same placement as at the start; the phases go on from where they were.
-        const Rosacle::SurfacePlace place = Rosacle::PlaceSurface(screenWidth, screenHeight);
-        if (place.width != SaverSurface.Width() || place.height != SaverSurface.Height()) {
-            Rosacle::SetUpSurface(SaverSurface, place);
-            Rosacle::LayGenerator(place.width, place.height);
-        }
+        const Rosacle::SurfacePlace place = Run.Reshape(screenWidth, screenHeight, &SaverSurface);
         DrawLeft = place.left;
         DrawTop = place.top;
         WholeDrawn = false;

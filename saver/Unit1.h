@@ -3,8 +3,8 @@
 // raster surface centred in it. A frame every 30 ms; a key or a mouse jump closes it.
 #include <array>
 
+#include "generator/RunStart.h"
 #include "platform/Form.h"
-#include "raster/Plot.h"
 #include "raster/TDIB.h"
 #include "saver/MonitorCovers.h"
 
@@ -39,7 +39,7 @@ private:
     TTimer Timer;
     TTimer JumpCheck;
     TDIB SaverSurface;
-    RosettePlotter Plotter;
+    Rosacle::RosetteRun Run;
     int32_t DrawLeft = 0;
     int32_t DrawTop = 0;
     bool WholeDrawn = false;

@@ -43,7 +43,7 @@ struct Knobs {
     unsigned long windowId = 0;
 };
 
-// Everything one running hack owns. The generator itself is process-wide (one per process).
+// Everything one running hack owns.
 struct Hack {
     Display* dpy = nullptr;
     Window window = 0;
@@ -58,7 +58,7 @@ struct Hack {
     int windowWidth = 0, windowHeight = 0;
     int drawLeft = 0, drawTop = 0;
     DibSurface surface;
-    RosettePlotter plotter;
+    Rosacle::RosetteRun run;
     FrameImage frame;
     bool useShm = true;
     int delay = 0;
@@ -193,14 +193,12 @@ void FitWindow(Hack& h, int width, int height, const Rosacle::SurfacePlace& plac
     FillMargins(h);
 }
 
-// A new window size: the surface, clamped to 1920 x 1200 and centred, and the layout anew.
+// A new window size: the surface, clamped to 1920 x 1200 and centred, and the layout anew
+// when its size changes.
 void HackReshape(Hack& h, int width, int height)
 {
     if (width == h.windowWidth && height == h.windowHeight && h.frame.image) return;
-    const Rosacle::SurfacePlace place = Rosacle::PlaceSurface(width, height);
-    Rosacle::SetUpSurface(h.surface, place);
-    Rosacle::LayGenerator(place.width, place.height);
-    FitWindow(h, width, height, place);
+    FitWindow(h, width, height, h.run.Reshape(width, height, &h.surface));
 }
 
 void HackFree(Hack* h);
@@ -240,7 +238,7 @@ Hack* HackInit(Display* dpy, const Knobs& k)
         Rosacle::RunStart start;
         start.windowWidth = attributes.width;
         start.windowHeight = attributes.height;
-        FitWindow(*h, attributes.width, attributes.height, Rosacle::StartRun(start, &h->surface));
+        FitWindow(*h, attributes.width, attributes.height, h->run.Start(start, &h->surface));
         h->fpsStart = h->nextSizePoll = Clock::now();
     } catch (...) {
         HackFree(h);
@@ -252,8 +250,7 @@ Hack* HackInit(Display* dpy, const Knobs& k)
 // One frame; returns the delay to the next one in microseconds.
 int HackDraw(Hack& h)
 {
-    Rosacle::GeneratorStep();
-    h.plotter.Plot(h.surface);
+    h.run.Frame(h.surface);
     ConvertRows(h.surface, h.frame);
     PutFrameImage(h.dpy, h.window, h.gc, h.drawLeft, h.drawTop, h.frame);
     if (h.showFps) DrawFps(h);

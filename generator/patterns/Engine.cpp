@@ -6,10 +6,6 @@
 
 namespace Rosacle {
 
-WorkingValues Working;
-Extended &WorkC = Working.C, &WorkD = Working.D;
-
-Fixed FixedValues[MaxRows][MaxPoints];
 ChannelFunctionValues ChannelValues;
 
 Extended SineOfChannelFormula(int32_t c) { return Sin(c * 1.57L / 255); }
@@ -18,9 +14,6 @@ Extended CosOfQuarterTurnFormula(int32_t c) { return Cos(Ext(c) * HalfPi / 255);
 
 namespace {
 
-// The member whose fixed values the layout holds (0: none) and the layout they belong to.
-int32_t fixedMember = 0;
-uint32_t fixedLayout = 0;
 bool channelValuesLaid = false;
 
 void LayChannelValues()
@@ -50,42 +43,40 @@ int32_t MemberCount() { return Members01to20.count + Members21to40.count; }
 bool HasFixedValues(int32_t k)
 {
     const MemberEntry* entry = EntryOf(k);
-    return entry && entry->fixedAt;
+    return entry && entry->layFixed;
 }
 
-void LayFixedValues(int32_t k, bool seenOnly)
+void ForEachRowOf(const Rosette& R, const std::function<void(int)>& rowWork) { ForEachRow(1, R.RowCount, rowWork); }
+
+void LayFixedValues(Rosette& R, int32_t k, bool seenOnly)
 {
-    fixedMember = 0;
     const MemberEntry* entry = EntryOf(k);
-    if (!entry || !entry->fixedAt || RowCount >= MaxRows) return;
-    ForEachRow(1, RowCount, [entry, seenOnly](int r) {
-        const uint8_t* seen = seenOnly ? SeenPoint[r] : nullptr;
-        const int32_t m = RowLastPoint(r);
-        for (int i = 0; i <= m; ++i)
-            if (!seen || seen[i]) FixedValues[r][i] = entry->fixedAt(r, i, m);
-    });
-    fixedMember = k;
-    fixedLayout = LayoutCount;
+    if (!entry || !entry->layFixed) {
+        R.FixedValues.Free();
+        return;
+    }
+    R.FixedValues.Lay(R.RowStarts());
+    entry->layFixed(R, seenOnly);
 }
 
-void RunMember(int32_t k)
+void RunMember(Rosette& R, int32_t k)
 {
     const MemberEntry* entry = EntryOf(k);
-    if (!entry || RowCount < 1) return;
+    if (!entry || R.RowCount < 1) return;
     if (!channelValuesLaid) LayChannelValues();
-    const bool fixedLaid = fixedMember == k && fixedLayout == LayoutCount;
-    const bool seenOnly = ComputingSeenOnly();
-    if (WorkerCount() == 1 || RowCount < 2) {
-        entry->run({nullptr, Working, &Working, fixedLaid, seenOnly});
+    const bool fixedLaid = entry->layFixed && R.FixedValues.Laid() && R.Pattern == k;
+    const bool seenOnly = R.ComputesSeenOnly();
+    if (WorkerCount() == 1 || R.RowCount < 2) {
+        entry->run({&R, nullptr, R.Working, &R.Working, fixedLaid, seenOnly});
         return;
     }
     // Every worker runs the member's per-call part itself, from the same start; whoever
     // computes the last row leaves the working values.
     RowShare rows;
-    WorkingValues left = Working;
-    const WorkingValues start = Working;
-    OnEveryWorker([&](int) { entry->run({&rows, start, &left, fixedLaid, seenOnly}); });
-    Working = left;
+    WorkingValues left = R.Working;
+    const WorkingValues start = R.Working;
+    OnEveryWorker([&](int) { entry->run({&R, &rows, start, &left, fixedLaid, seenOnly}); });
+    R.Working = left;
 }
 
 } // namespace Rosacle

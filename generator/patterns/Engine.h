@@ -5,38 +5,31 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <type_traits>
 #include <utility>
 
 #include "generator/Rosacle.h"
-#include "generator/SeenPoints.h"
 #include "generator/patterns/Member.h"
 
 namespace Rosacle {
 
-// The working values a later call can see (the c and d of Member). Zero at process start.
-struct WorkingValues {
-    Extended C = 0, D = 0;
-};
-extern WorkingValues Working;
-extern Extended &WorkC, &WorkD;
-
-// Runs member k (1..MemberCount(), nothing otherwise) over every row, its rows shared among
-// the workers; the colours and the working values come out as on one thread.
-void RunMember(int32_t k);
+// Runs member k (1..MemberCount(), nothing otherwise) over every row of R at its phases,
+// its rows shared among the workers; the colours and R's working values come out as on one
+// thread.
+void RunMember(Rosette& R, int32_t k);
 int32_t MemberCount();
 
-// Lays the fixed values of member k for the current layout, at every point or (seenOnly) at
-// the seen ones (the layout calls it; rows shared among the workers); a member whose values
-// are not laid computes them row by row.
-void LayFixedValues(int32_t k, bool seenOnly);
+// Lays R's fixed values for member k, at every point or (seenOnly) at the seen ones (the
+// layout calls it; rows shared among the workers), or frees them when k has none.
+void LayFixedValues(Rosette& R, int32_t k, bool seenOnly);
 bool HasFixedValues(int32_t k);
 
 // The last point of row r that is not a repeated point (point 0 always is computed).
-inline int32_t LastComputedPoint(int r)
+inline int32_t LastComputedPoint(const Rosette& R, int r)
 {
-    int32_t i = RowLastPoint(r);
-    while (RepeatsPointBefore(r, i)) --i;
+    int32_t i = R.RowPoints[r];
+    while (R.RepeatsPointBefore(r, i)) --i;
     return i;
 }
 
@@ -47,13 +40,14 @@ struct alignas(64) RowShare {
     std::atomic<int> next{1};
 };
 
-// One worker's run of a member: where its rows come from (null: every row, in order), the
-// working values it starts from and, if it computes the last row, leaves.
+// One worker's run of a member over a rosette: where its rows come from (null: every row, in
+// order), the working values it starts from and, if it computes the last row, leaves.
 struct MemberRun {
+    Rosette* rosette;
     RowShare* share;
     WorkingValues start;
     WorkingValues* left;
-    // The layout's fixed values are this member's.
+    // The rosette's fixed values are this member's.
     bool fixedLaid;
     // Only the seen points are computed (SeenPoint).
     bool seenOnly = false;
@@ -61,7 +55,7 @@ struct MemberRun {
 
 struct MemberEntry {
     void (*run)(const MemberRun&);
-    Fixed (*fixedAt)(int r, int i, int m); // null without fixed values
+    void (*layFixed)(Rosette& R, bool seenOnly); // null without fixed values
 };
 
 struct MemberList {
@@ -70,16 +64,13 @@ struct MemberList {
 };
 extern const MemberList Members01to20, Members21to40;
 
-// The layout's fixed values, row by row.
-extern Fixed FixedValues[MaxRows][MaxPoints];
-
 // Sets what a member carries from row to row as one pass over rows 1..r - 1 leaves it, for a
 // worker whose last row was previous (0: none).
 template <class M>
-inline void ResumeAt(M& member, int previous, int r)
+inline void ResumeAt(const Rosette& R, M& member, int previous, int r)
 {
     if constexpr (M::follows == Follows::PreviousPointD)
-        member.d = member.DAfter(r - 1, LastComputedPoint(r - 1), RowLastPoint(r - 1));
+        member.d = member.DAfter(r - 1, LastComputedPoint(R, r - 1), R.RowPoints[r - 1]);
     else if constexpr (M::follows == Follows::PreviousRowC)
         for (int k = previous + 1; k < r; ++k) member.c = member.NextC(member.c);
 }
@@ -89,6 +80,9 @@ template <class M, class = void>
 struct PointOfV : std::false_type {};
 template <class M>
 struct PointOfV<M, std::void_t<decltype(std::declval<const M&>().Point(0, Extended()))>> : std::true_type {};
+
+// Runs rowWork(r) for rows 1..RowCount of R, shared among the workers.
+void ForEachRowOf(const Rosette& R, const std::function<void(int)>& rowWork);
 
 inline bool SameBits(Extended a, Extended b) { return std::memcmp(&a, &b, 10) == 0; }
 
@@ -104,11 +98,10 @@ inline Channels PointOf(M& member, int r, int i, int m, const Fixed* fixed)
 template <class M>
 void RunRows(const MemberRun& run)
 {
-    const int32_t n = RowCount;
+    Rosette& R = *run.rosette;
+    const int32_t n = R.RowCount;
     M member;
-    member.n = n;
-    member.H = SurfaceHeight;
-    member.S = SaverSettings.Segment;
+    member.Attach(R);
     member.c = run.start.C;
     member.d = run.start.D;
     member.Call();
@@ -131,26 +124,26 @@ void RunRows(const MemberRun& run)
         if (r > n) break;
         if (r != previous + 1) {
             passed.r = 0;
-            ResumeAt(member, previous, r);
+            ResumeAt(R, member, previous, r);
         }
         previous = r;
         member.Row(r);
-        const int32_t m = RowLastPoint(r);
+        const int32_t m = member.RowLastPoint(r);
         const Fixed* fixed = nullptr;
         if constexpr (M::fixedValues > 0) {
             if (run.fixedLaid) {
-                fixed = FixedValues[r];
+                fixed = R.FixedValues[r];
             } else {
-                for (int i = 0; i <= m; ++i) own.f[i] = M::FixedAt(r, i, m);
+                for (int i = 0; i <= m; ++i) own.f[i] = member.FixedAt(r, i, m);
                 fixed = own.f;
             }
         }
-        const uint8_t* seen = run.seenOnly ? SeenPoint[r] : nullptr;
-        int32_t* red = Red[r];
-        int32_t* green = Green[r];
-        int32_t* blue = Blue[r];
+        const uint8_t* seen = run.seenOnly ? R.SeenPoint[r] : nullptr;
+        int32_t* red = R.Red[r];
+        int32_t* green = R.Green[r];
+        int32_t* blue = R.Blue[r];
         for (int i = 0; i <= m; ++i) {
-            const bool repeated = RepeatsPointBefore(r, i);
+            const bool repeated = R.RepeatsPointBefore(r, i);
             if (seen && !seen[i]) {
                 // Unseen: no colours, but what the point leaves for the next one.
                 if (M::follows == Follows::PreviousPointD && !repeated)
@@ -170,7 +163,7 @@ void RunRows(const MemberRun& run)
                     const int mirror = m - i;
                     // The mirror point of the row has the same v more often than not: the
                     // colours it computed (a repeated one holds its predecessor's).
-                    if (seen && mirror < i && seen[mirror] && !RepeatsPointBefore(r, mirror) &&
+                    if (seen && mirror < i && seen[mirror] && !R.RepeatsPointBefore(r, mirror) &&
                         SameBits(v, PointV(mirror, m))) {
                         red[i] = red[mirror];
                         green[i] = green[mirror];
@@ -194,11 +187,25 @@ void RunRows(const MemberRun& run)
     }
 }
 
+// Lays R's fixed values of member M, at every point or only the seen ones.
+template <class M>
+void LayFixedRows(Rosette& R, bool seenOnly)
+{
+    M member;
+    member.Attach(R);
+    ForEachRowOf(R, [&](int r) {
+        const uint8_t* seen = seenOnly ? R.SeenPoint[r] : nullptr;
+        const int32_t m = member.RowLastPoint(r);
+        for (int i = 0; i <= m; ++i)
+            if (!seen || seen[i]) R.FixedValues[r][i] = member.FixedAt(r, i, m);
+    });
+}
+
 template <class M>
 constexpr MemberEntry Entry()
 {
     if constexpr (M::fixedValues > 0)
-        return {RunRows<M>, M::FixedAt};
+        return {RunRows<M>, LayFixedRows<M>};
     else
         return {RunRows<M>, nullptr};
 }

@@ -13,7 +13,7 @@
 // and, as data for the engine, where it applies:
 //
 //     static constexpr int fixedValues = 1 or 2;      Point takes (r, i, m, Fixed f): values of
-//     static Fixed FixedAt(int r, int i, int m);      the point that depend on the layout alone
+//     Fixed FixedAt(int r, int i, int m) const;       the point that depend on the layout alone
 //     static constexpr Follows follows = ...;         d from the point before, or c from the row before
 //     void Skipped(int r, int i, int m);              runs for a point whose colours are not
 //                                                     computed (it repeats the one before, or
@@ -28,14 +28,8 @@
 #include "generator/ExtendedMath.h"
 #include "generator/Rosacle.h"
 #include "generator/patterns/Finishing.h"
-#include "settings/SaverSettings.h"
 
 namespace Rosacle {
-
-// Values of a point that depend on the layout alone, laid once per layout by the engine.
-struct Fixed {
-    Extended a = 0, b = 0;
-};
 
 // What a member's point or row reads from the one before it.
 enum class Follows {
@@ -49,31 +43,59 @@ enum class Follows {
     PreviousRowC,
 };
 
+inline Extended Ext(int32_t k) { return static_cast<Extended>(k); }
+
+// A table of the rosette as a member reads it: Table[r][i].
+struct TableView {
+    const RowPlane<Extended>* plane = nullptr;
+    const Extended* operator[](int r) const { return (*plane)[r]; }
+};
+
 struct Member {
     static constexpr int fixedValues = 0;
     static constexpr Follows follows = Follows::Nothing;
 
     // The layout: rows, surface height, petals.
     int32_t n = 0, H = 0, S = 0;
+    // The phases of the frame.
+    Extended p1 = 0, p2 = 0, p3 = 0;
     // The working values a later call can see: a call starts from what the one before left
     // (of any member) and leaves them as a single pass over the rows would.
     Extended c = 0, d = 0;
+    // The rosette's per-point tables, for the members that read them.
+    TableView PointRamp, PointShapeA, PointShapeB, PointShapeC;
 
     void Call() {}
     void Row(int) {}
     void Skipped(int, int, int) {}
+
+    // The rosette the member runs over.
+    void Attach(const Rosette& R)
+    {
+        n = R.RowCount;
+        H = R.SurfaceHeight;
+        S = R.Segment;
+        p1 = R.Phase1;
+        p2 = R.Phase2;
+        p3 = R.Phase3;
+        PointRamp.plane = &R.PointRamp;
+        PointShapeA.plane = &R.PointShapeA;
+        PointShapeB.plane = &R.PointShapeB;
+        PointShapeC.plane = &R.PointShapeC;
+    }
+
+    // m of row r: the row's last point index, the same number GeneratorInit lays.
+    int32_t RowLastPoint(int r) const { return Round(Ext(r) * TwoPi / S); }
+
+    // Row quantities several members share; (p1 + 5) x r is formed first, then divided by n.
+    Extended A1(int r, int n) const { return Sin(p3) + Sin((p1 + 5) * r / n + p2); }
+    Extended B1(int r, int n) const { return Cos(p3) + Cos((p2 + 5) * r / n + p1); }
+    Extended A2(int r, int n) const { return Sin(p1) + Sin((p1 + 5) * r / n + p2); }
+    Extended B2(int r, int n) const { return Cos(p1) + Cos((p2 + 5) * r / n + p1); }
+
+    // sin(5 - 10 r / n): the row's t of several members.
+    Extended RowWave(int r) const { return Sin(5 - Ext(10 * r) / n); }
 };
-
-inline Extended Ext(int32_t k) { return static_cast<Extended>(k); }
-
-// m of row r: the row's last point index, the same number GeneratorInit lays.
-inline int32_t RowLastPoint(int r) { return Round(Ext(r) * TwoPi / SaverSettings.Segment); }
-
-// Row quantities several members share; (p1 + 5) x r is formed first, then divided by n.
-inline Extended A1(int r, int n) { return Sin(Phase3) + Sin((Phase1 + 5) * r / n + Phase2); }
-inline Extended B1(int r, int n) { return Cos(Phase3) + Cos((Phase2 + 5) * r / n + Phase1); }
-inline Extended A2(int r, int n) { return Sin(Phase1) + Sin((Phase1 + 5) * r / n + Phase2); }
-inline Extended B2(int r, int n) { return Cos(Phase1) + Cos((Phase2 + 5) * r / n + Phase1); }
 
 // v: 1 at both ends of the row, 0 at its middle.
 inline Extended PointV(int i, int m) { return Abs(1 - Ext(2 * i) / m); }
@@ -92,9 +114,6 @@ inline Extended Squared(Extended y) { return y * y; }
 inline Extended TurnSine(int i, int m) { return Sin(i * TwoPi / m); }
 inline Extended HalfTurnSine(int i, int m) { return Sin(i * Pi / m); }
 inline Extended ThreeHalfTurnSine(int i, int m) { return Sin(i * ThreePi / m); }
-
-// sin(5 - 10 r / n): the row's t of several members.
-inline Extended RowWave(int r) { return Sin(5 - Ext(10 * r) / RowCount); }
 
 // Functions of an integer channel value c, looked up for the values a channel takes before
 // its finishing steps and computed beyond them; a lookup gives exactly what the formula does.

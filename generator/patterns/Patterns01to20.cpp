@@ -8,13 +8,8 @@ namespace Rosacle {
 
 namespace {
 
-// The phases under the letters of the members' formulas.
-const Extended& p1 = Phase1;
-const Extended& p2 = Phase2;
-const Extended& p3 = Phase3;
-
 // The per-call quantity of members 2, 6, 8 and 11.
-Extended B0() { return Cos(p3) - Sin(p2 / 5) + p1; }
+Extended B0(const Member& m) { return Cos(m.p3) - Sin(m.p2 / 5) + m.p1; }
 
 // (G/255)^2 + (R/255)^2, the sum several blues start from.
 Extended ShareSquares(int32_t R, int32_t G) { return Share(G) * Share(G) + Share(R) * Share(R); }
@@ -47,7 +42,7 @@ struct Pattern2 : Member {
     void Call()
     {
         a = Sin(p1 + p3);
-        b = B0();
+        b = B0(*this);
     }
     void Row(int r) { t = Sin(r * TwoPi / n) * 1.5L; }
     Channels Point(int, int i, int m) const
@@ -155,7 +150,7 @@ struct Pattern5 : Member {
 struct Pattern6 : Member {
     using Finish = Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     Extended b = 0, t = 0;
-    void Call() { b = B0(); }
+    void Call() { b = B0(*this); }
     void Row(int r) { t = Sin(r * ThreePi / n); }
     Channels Point(int, int i, int m) const
     {
@@ -198,7 +193,7 @@ struct Pattern8 : Member {
     void Call()
     {
         a = Sin(p1 + p3);
-        b = B0();
+        b = B0(*this);
     }
     void Row(int r) { t = Sin(r * ThreePi / n); }
     Channels Point(int, int i, int m) const
@@ -255,10 +250,10 @@ struct Pattern10 : Member {
 
 struct Pattern11 : Member {
     static constexpr int fixedValues = 1; // sin(i x 2pi / m)
-    static Fixed FixedAt(int, int i, int m) { return {TurnSine(i, m), 0}; }
+    Fixed FixedAt(int, int i, int m) const { return {TurnSine(i, m), 0}; }
     using Finish = Chain<Fold, Clamp, CutAt<25>, SquareAbove<200>>;
     Extended b = 0, t = 0;
-    void Call() { b = B0(); }
+    void Call() { b = B0(*this); }
     void Row(int r)
     {
         c = Sin(Ext(21 * r) / n);
@@ -320,7 +315,7 @@ struct Pattern14 : Member {
     // With t = sin(5 - 10r/n), u = sin(i x 2pi / m) and x = |cos t + sin u| / 2:
     // |sin t + sin x cos u| x 255 (red before a) and sin u + sin x sin t (green before b).
     static constexpr int fixedValues = 2;
-    static Fixed FixedAt(int r, int i, int m)
+    Fixed FixedAt(int r, int i, int m) const
     {
         Extended sinT, cosT;
         SinCos(RowWave(r), sinT, cosT);
@@ -349,7 +344,7 @@ struct Pattern14 : Member {
 
 struct Pattern15 : Member {
     static constexpr int fixedValues = 2; // sin(i x 2pi / m), sin(i x pi / m)
-    static Fixed FixedAt(int, int i, int m) { return {TurnSine(i, m), HalfTurnSine(i, m)}; }
+    Fixed FixedAt(int, int i, int m) const { return {TurnSine(i, m), HalfTurnSine(i, m)}; }
     using Finish = Chain<Fold, CutAt<25>, CubeAbove<220>, Clamp>;
     Extended a = 0, b = 0, s = 0, q = 0;
     void Row(int r)
@@ -406,7 +401,7 @@ struct Pattern16 : Member {
 
 struct Pattern17 : Member {
     static constexpr int fixedValues = 2; // sin(i x 2pi / m), sin(i x 3pi / m)
-    static Fixed FixedAt(int, int i, int m) { return {TurnSine(i, m), ThreeHalfTurnSine(i, m)}; }
+    Fixed FixedAt(int, int i, int m) const { return {TurnSine(i, m), ThreeHalfTurnSine(i, m)}; }
     using Finish = Chain<AbsRG, Fold, Clamp, CutAt<25>, SquareAbove<200>>;
     Extended a = 0, b = 0, k1 = 0, k2 = 0, k3 = 0;
     void Row(int r)
@@ -457,7 +452,7 @@ struct Pattern19 : Member {
     // With t = sin(5 - 10r/n), u = cos(pi - |sin(i x pi / m)| x 2pi) and x = (t^2 + u^2) x 0.2:
     // sin x x (u x t) (red before a) and cos x.
     static constexpr int fixedValues = 2;
-    static Fixed FixedAt(int r, int i, int m)
+    Fixed FixedAt(int r, int i, int m) const
     {
         const Extended t = RowWave(r);
         const Extended u = Cos(Pi - Abs(HalfTurnSine(i, m)) * TwoPi);

@@ -7,11 +7,6 @@ namespace Rosacle {
 
 namespace {
 
-// The phases under the letters of the members' formulas.
-const Extended& p1 = Phase1;
-const Extended& p2 = Phase2;
-const Extended& p3 = Phase3;
-
 // Members 21 and 23: the shapes shifted by the phases.
 struct ShapePlusPhases : Member {
     using Finish = Chain<AbsRG, Fold, LowSquareAt<25>, SquareAbove<200>, Clamp>;
@@ -73,7 +68,7 @@ struct Pattern25 : ShapeBlend<5> {};
 struct Pattern26 : Member {
     // u = (1 - v)^2 - |cos(4 pi i / m) / 2 + 2|
     static constexpr int fixedValues = 1;
-    static Fixed FixedAt(int, int i, int m)
+    Fixed FixedAt(int, int i, int m) const
     {
         const Extended v = PointV(i, m);
         return {(1 - v) * (1 - v) - Abs(Cos(FourPi * i / m) / 2 + 2), 0};
@@ -100,7 +95,7 @@ struct Pattern26 : Member {
 struct Pattern27 : Member {
     // u = pi - |sin(i x pi / m)| x 2pi, and sin u
     static constexpr int fixedValues = 2;
-    static Fixed FixedAt(int, int i, int m)
+    Fixed FixedAt(int, int i, int m) const
     {
         const Extended a = Pi - Abs(HalfTurnSine(i, m)) * TwoPi;
         return {a, Sin(a)};
@@ -147,7 +142,7 @@ struct Pattern28 : Member {
 struct Pattern29 : Member {
     // cos(u) x t x x with t = sin(5 - 10r/n), u = |1 - v| x 2 and x = |u + t|
     static constexpr int fixedValues = 1;
-    static Fixed FixedAt(int r, int i, int m)
+    Fixed FixedAt(int r, int i, int m) const
     {
         const Extended t = RowWave(r);
         const Extended u = Abs(1 - PointV(i, m)) * 2;
@@ -177,7 +172,7 @@ struct Pattern29 : Member {
 
 struct Pattern30 : Member {
     static constexpr int fixedValues = 1; // sin(i x pi / m)
-    static Fixed FixedAt(int, int i, int m) { return {HalfTurnSine(i, m), 0}; }
+    Fixed FixedAt(int, int i, int m) const { return {HalfTurnSine(i, m), 0}; }
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     Extended a = 0, b = 0, t = 0;
     void Call() { d = 0; } // the d members 7, 16 and 18 then start from
@@ -219,7 +214,7 @@ struct Pattern31 : Member {
 
 struct Pattern32 : Member {
     static constexpr int fixedValues = 1; // sin(i x 2pi / m)
-    static Fixed FixedAt(int, int i, int m) { return {TurnSine(i, m), 0}; }
+    Fixed FixedAt(int, int i, int m) const { return {TurnSine(i, m), 0}; }
     using Finish = Chain<AbsRG, Fold, CutAt<25>, SquareAbove<200>, Clamp>;
     Extended a = 0, b = 0, t = 0, f = 0;
     Extended rowWave = 0; // 1 - sin(5r/n), the row's part of x
@@ -351,7 +346,7 @@ struct Pattern37 : Member {
 
 struct Pattern38 : Member {
     static constexpr int fixedValues = 1; // sin(i x pi / m)
-    static Fixed FixedAt(int, int i, int m) { return {HalfTurnSine(i, m), 0}; }
+    Fixed FixedAt(int, int i, int m) const { return {HalfTurnSine(i, m), 0}; }
     using Finish = Chain<HalveAbove<255>, Clamp>;
     Extended a = 0, b = 0, t = 0;
     Extended sinT = 0, cosT = 0; // of the row's t

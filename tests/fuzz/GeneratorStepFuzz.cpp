@@ -1,4 +1,4 @@
-// One GeneratorStep (or the preview's PreviewStep) on a small surface with arbitrary settings, phases, rates, working values
+// One frame of a rosette (GeneratorStep, or the preview's PreviewStep) on a small surface with arbitrary settings, phases, rates, working values
 // and leftover colours: phases may be NaN, infinite, huge or tiny. The sanitizers catch
 // overflow and stray indices; the frame's own promises are checked after it.
 #include <cmath>
@@ -8,7 +8,6 @@
 #include <limits>
 
 #include "generator/Rosacle.h"
-#include "generator/patterns/Engine.h"
 #include "raster/DibSurface.h"
 #include "raster/Plot.h"
 #include "settings/SaverSettings.h"
@@ -62,25 +61,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const uint8_t shape = in.Take<uint8_t>();
     const int32_t width = (shape & 0x80) ? shape % 8 : 8 + shape % 89;
     const int32_t height = (shape & 0x80) ? shape % 5 : 8 + in.Take<uint8_t>() % 65;
-    LayGenerator(width, height);
+    // The control-panel preview's frames instead.
+    Rosette R;
+    R.Lay(width, height, flags & 32 ? PlotKind::Preview : PlotKind::Full);
 
-    // After the layout: the pattern index as any number (no member outside 1..40), the
-    // speed as any number.
-    if (flags & 16) s.Rosacle = in.Take<int32_t>();
+    // After the layout: a pattern index outside 1..40 (no member), the speed as any number.
+    if (flags & 16) {
+        const int32_t k = in.Take<int32_t>();
+        if (k < 1 || k > 40) R.Pattern = k;
+    }
     s.Speed = in.Take<int32_t>();
-    Phase1 = TakeExtended(in);
-    Phase2 = TakeExtended(in);
-    Phase3 = TakeExtended(in);
-    Rate1 = TakeExtended(in);
-    Rate2 = TakeExtended(in);
-    Rate3 = TakeExtended(in);
-    WorkD = TakeExtended(in);
+    R.Phase1 = TakeExtended(in);
+    R.Phase2 = TakeExtended(in);
+    R.Phase3 = TakeExtended(in);
+    R.Rate1 = TakeExtended(in);
+    R.Rate2 = TakeExtended(in);
+    R.Rate3 = TakeExtended(in);
+    R.Working.D = TakeExtended(in);
     // Colours a previous frame may have left, as any 32-bit numbers.
-    for (int r = 0; r <= RowCount && in.Left() >= 12; ++r) {
-        for (int j = 0; j <= RowPoints[r] && in.Left() >= 12; ++j) {
-            Red[r][j] = in.Take<int32_t>();
-            Green[r][j] = in.Take<int32_t>();
-            Blue[r][j] = in.Take<int32_t>();
+    for (int r = 0; r <= R.RowCount && in.Left() >= 12; ++r) {
+        for (int j = 0; j <= R.RowPoints[r] && in.Left() >= 12; ++j) {
+            R.Red[r][j] = in.Take<int32_t>();
+            R.Green[r][j] = in.Take<int32_t>();
+            R.Blue[r][j] = in.Take<int32_t>();
         }
     }
 
@@ -88,21 +91,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     surface.SetBitCount(24);
     surface.SetWidth(width);
     surface.SetHeight(height);
+    R.Step();
     if (flags & 32) {
-        // The control-panel preview's frame instead.
-        PreviewStep();
-        PlotPreview(surface);
+        R.Plot(surface);
         return 0;
     }
-    GeneratorStep();
-    if (RowCount >= 1) {
-        FuzzCheck(Red[0][0] == Red[1][0] && Green[0][0] == Green[1][0] && Blue[0][0] == Blue[1][0], "the centre copy");
+    if (R.RowCount >= 1) {
+        FuzzCheck(R.Red[0][0] == R.Red[1][0] && R.Green[0][0] == R.Green[1][0] && R.Blue[0][0] == R.Blue[1][0], "the centre copy");
         if (s.Background) {
-            for (int j = 0; j <= RowPoints[RowCount]; ++j)
-                FuzzCheck(Red[RowCount][j] == 255 && Green[RowCount][j] == 255 && Blue[RowCount][j] == 255,
+            for (int j = 0; j <= R.RowPoints[R.RowCount]; ++j)
+                FuzzCheck(R.Red[R.RowCount][j] == 255 && R.Green[R.RowCount][j] == 255 && R.Blue[R.RowCount][j] == 255,
                           "a white rim point that is not white");
         }
     }
-    PlotRosette(surface);
+    R.Plot(surface);
     return 0;
 }

@@ -17,7 +17,7 @@ using namespace RosacleTool;
 namespace {
 
 bool Inside(int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; }
-// A size the generator's planes can hold.
+// A size a rosette can be laid for.
 bool SurfaceSize(int32_t width, int32_t height)
 {
     return Inside(width, 1, Rosacle::MaxSurfaceWidth) && Inside(height, 1, Rosacle::MaxSurfaceHeight);

@@ -4,37 +4,37 @@
 
 #include "generator/ColourPasses.h"
 #include "generator/Random.h"
-#include "generator/Rosacle.h"
 #include "generator/patterns/Engine.h"
-#include "settings/SaverSettings.h"
+#include "tests/native/FreshRosette.h"
 
 using namespace Rosacle;
 
 namespace {
 
-// A small layout with every pass off and pattern index 0, so a test owns the colour planes.
-void LayQuiet(int width, int height, int petals = 8)
+Rosette R;
+
+// A small layout with every pass off and (unless given) no member, so a test owns the colour
+// planes.
+void LayQuiet(int width, int height, int petals = 8, int pattern = 0)
 {
     SaverSettings = TSaverSettings();
-    SaverSettings.Segment = petals;
-    SaverSettings.Rosacle = 1;
-    LayGenerator(width, height);
-    SaverSettings.Rosacle = 0;
+    R = FreshRosette(width, height, petals, pattern < 1 ? 1 : pattern);
+    R.Pattern = pattern;
     SaverSettings.Speed = 0;
-    Phase1 = 1; Phase2 = 2; Phase3 = 3;
-    Rate1 = -0.02L; Rate2 = 0.02L; Rate3 = 0.02L;
+    R.Phase1 = 1; R.Phase2 = 2; R.Phase3 = 3;
+    R.Rate1 = -0.02L; R.Rate2 = 0.02L; R.Rate3 = 0.02L;
 }
 
 void SetPoint(int r, int j, int32_t red, int32_t green, int32_t blue)
 {
-    Red[r][j] = red; Green[r][j] = green; Blue[r][j] = blue;
+    R.Red[r][j] = red; R.Green[r][j] = green; R.Blue[r][j] = blue;
 }
 
 void ExpectPoint(int r, int j, int32_t red, int32_t green, int32_t blue)
 {
-    EXPECT_EQ(Red[r][j], red) << "row " << r << " point " << j;
-    EXPECT_EQ(Green[r][j], green) << "row " << r << " point " << j;
-    EXPECT_EQ(Blue[r][j], blue) << "row " << r << " point " << j;
+    EXPECT_EQ(R.Red[r][j], red) << "row " << r << " point " << j;
+    EXPECT_EQ(R.Green[r][j], green) << "row " << r << " point " << j;
+    EXPECT_EQ(R.Blue[r][j], blue) << "row " << r << " point " << j;
 }
 
 TEST(GeneratorStep, FirstCallDrawsRatesAndMovesNoPhase)
@@ -42,13 +42,13 @@ TEST(GeneratorStep, FirstCallDrawsRatesAndMovesNoPhase)
     for (uint32_t seed = 0; seed < 300; ++seed) {
         LayQuiet(64, 48);
         SaverSettings.Speed = 150;
-        Rate1 = Rate2 = Rate3 = 0;
+        R.Rate1 = R.Rate2 = R.Rate3 = 0;
         RandSeed(seed);
-        GeneratorStep();
-        ASSERT_EQ(Phase1, 1.0L); ASSERT_EQ(Phase2, 2.0L); ASSERT_EQ(Phase3, 3.0L);
-        ASSERT_LE(Rate1, -0.01L); ASSERT_GE(Rate1, -0.0338L);
-        ASSERT_GE(Rate2, 0.01L);  ASSERT_LE(Rate2, 0.0398L);
-        ASSERT_GE(Rate3, 0.01L);  ASSERT_LE(Rate3, 0.0438L);
+        R.Step();
+        ASSERT_EQ(R.Phase1, 1.0L); ASSERT_EQ(R.Phase2, 2.0L); ASSERT_EQ(R.Phase3, 3.0L);
+        ASSERT_LE(R.Rate1, -0.01L); ASSERT_GE(R.Rate1, -0.0338L);
+        ASSERT_GE(R.Rate2, 0.01L);  ASSERT_LE(R.Rate2, 0.0398L);
+        ASSERT_GE(R.Rate3, 0.01L);  ASSERT_LE(R.Rate3, 0.0438L);
     }
 }
 
@@ -56,11 +56,11 @@ TEST(GeneratorStep, PhaseAtZeroTurnsPositive)
 {
     for (int which = 1; which <= 3; ++which) {
         LayQuiet(64, 48);
-        Extended* phase[] = {&Phase1, &Phase2, &Phase3};
-        Extended* rate[] = {&Rate1, &Rate2, &Rate3};
+        Extended* phase[] = {&R.Phase1, &R.Phase2, &R.Phase3};
+        Extended* rate[] = {&R.Rate1, &R.Rate2, &R.Rate3};
         *phase[which - 1] = 0;
         *rate[which - 1] = -0.02L;
-        GeneratorStep();
+        R.Step();
         EXPECT_EQ(*phase[which - 1], 0.0L);
         EXPECT_GE(*rate[which - 1], 0.01L) << which;
         EXPECT_LE(*rate[which - 1], 0.0378L) << which;
@@ -71,31 +71,31 @@ TEST(GeneratorStep, SpeedScalesTheDrift)
 {
     LayQuiet(64, 48);
     SaverSettings.Speed = 150;
-    GeneratorStep();
-    EXPECT_NEAR(static_cast<double>(Phase1), 0.98, 1e-15);
-    EXPECT_NEAR(static_cast<double>(Phase2), 2.02, 1e-15);
+    R.Step();
+    EXPECT_NEAR(static_cast<double>(R.Phase1), 0.98, 1e-15);
+    EXPECT_NEAR(static_cast<double>(R.Phase2), 2.02, 1e-15);
     LayQuiet(64, 48);
     SaverSettings.Speed = 75;
-    GeneratorStep();
-    EXPECT_NEAR(static_cast<double>(Phase1), 0.99, 1e-15);
+    R.Step();
+    EXPECT_NEAR(static_cast<double>(R.Phase1), 0.99, 1e-15);
     LayQuiet(64, 48);
     SaverSettings.Speed = 54;
-    GeneratorStep();
-    EXPECT_NEAR(static_cast<double>(Phase1), 1 - 0.0072, 1e-15);
+    R.Step();
+    EXPECT_NEAR(static_cast<double>(R.Phase1), 1 - 0.0072, 1e-15);
     // Inside 0..2pi no rate is drawn again.
-    EXPECT_EQ(Rate1, -0.02L);
-    EXPECT_EQ(Rate3, 0.02L);
+    EXPECT_EQ(R.Rate1, -0.02L);
+    EXPECT_EQ(R.Rate3, 0.02L);
 }
 
 TEST(GeneratorStep, OvershootIsKeptAndTurned)
 {
     LayQuiet(64, 48);
     SaverSettings.Speed = 150;
-    Phase3 = TwoPi - 0.001L;
-    GeneratorStep();
-    EXPECT_GT(Phase3, TwoPi);
-    EXPECT_LE(Rate3, -0.01L);
-    EXPECT_GE(Rate3, -0.0438L);
+    R.Phase3 = TwoPi - 0.001L;
+    R.Step();
+    EXPECT_GT(R.Phase3, TwoPi);
+    EXPECT_LE(R.Rate3, -0.01L);
+    EXPECT_GE(R.Rate3, -0.0438L);
 }
 
 TEST(ColourPasses, ThresholdInBothBackgrounds)
@@ -107,7 +107,7 @@ TEST(ColourPasses, ThresholdInBothBackgrounds)
         SetPoint(10, 0, 231, 231, 231);
         SetPoint(10, 1, 232, 0, 0);
         SetPoint(10, 2, 0, 0, 300);
-        GeneratorStep();
+        R.Step();
         const int32_t on = white ? 0 : 255, off = white ? 255 : 0;
         ExpectPoint(10, 0, off, off, off);
         ExpectPoint(10, 1, on, on, on);
@@ -123,7 +123,7 @@ TEST(ColourPasses, GrayFoldsTheLength)
     SetPoint(10, 0, 255, 255, 255);
     SetPoint(10, 1, 0, 0, 0);
     SetPoint(10, 2, 20, 0, 0); // at or below 25: black
-    GeneratorStep();
+    R.Step();
     ExpectPoint(10, 0, 18, 18, 18);
     ExpectPoint(10, 1, 0, 0, 0);
     ExpectPoint(10, 2, 0, 0, 0);
@@ -135,7 +135,7 @@ TEST(ColourPasses, InvertAndCentreCopy)
     SaverSettings.Oval = true;
     SetPoint(10, 0, 40, 0, 300);
     SetPoint(1, 0, 1, 2, 3);
-    GeneratorStep();
+    R.Step();
     ExpectPoint(10, 0, 215, 255, -45); // not clamped
     ExpectPoint(0, 0, 254, 253, 252);
 }
@@ -143,14 +143,14 @@ TEST(ColourPasses, InvertAndCentreCopy)
 TEST(ColourPasses, RimFadesIntoBlack)
 {
     LayQuiet(64, 48);
-    const int n = RowCount;
+    const int n = R.RowCount;
     for (int r = n - 5; r <= n; ++r)
-        for (int j = 0; j <= RowPoints[r]; ++j) SetPoint(r, j, 100, 37, 1000);
-    GeneratorStep();
+        for (int j = 0; j <= R.RowPoints[r]; ++j) SetPoint(r, j, 100, 37, 1000);
+    R.Step();
     ExpectPoint(n - 5, 0, 100, 37, 1000); // outside the rim
     ExpectPoint(n - 4, 0, 82, 30, 820);
     ExpectPoint(n - 1, 3, 28, 10, 280);
-    for (int j = 0; j <= RowPoints[n]; ++j) ExpectPoint(n, j, 10, 4, 100);
+    for (int j = 0; j <= R.RowPoints[n]; ++j) ExpectPoint(n, j, 10, 4, 100);
 }
 
 TEST(ColourPasses, RimFadesIntoWhite)
@@ -158,26 +158,26 @@ TEST(ColourPasses, RimFadesIntoWhite)
     LayQuiet(64, 48);
     SaverSettings.Background = true;
     SaverSettings.Oval = true;
-    const int n = RowCount;
+    const int n = R.RowCount;
     for (int r = n - 4; r <= n; ++r)
-        for (int j = 0; j <= RowPoints[r]; ++j) SetPoint(r, j, 155, -7, 300);
-    GeneratorStep();
+        for (int j = 0; j <= R.RowPoints[r]; ++j) SetPoint(r, j, 155, -7, 300);
+    R.Step();
     // Inverted first to (100, 262, -45); values outside 0..255 stay outside.
     ExpectPoint(n - 4, 0, 131, 261, 15);
     ExpectPoint(n - 1, 0, 224, 256, 195);
-    for (int j = 0; j <= RowPoints[n]; ++j) ExpectPoint(n, j, 255, 255, 255);
+    for (int j = 0; j <= R.RowPoints[n]; ++j) ExpectPoint(n, j, 255, 255, 255);
 }
 
 TEST(GeneratorStep, PatternOutsideOneToFortyKeepsColours)
 {
     for (int pattern : {0, 41}) {
         LayQuiet(64, 48);
-        SaverSettings.Rosacle = pattern;
+        R.Pattern = pattern;
         SaverSettings.Oval = true;
         SetPoint(10, 5, 40, 50, 60);
-        GeneratorStep();
+        R.Step();
         ExpectPoint(10, 5, 215, 205, 195);
-        GeneratorStep();
+        R.Step();
         ExpectPoint(10, 5, 40, 50, 60);
     }
 }
@@ -186,18 +186,18 @@ TEST(ColourPasses, TinySurfacesStartTheRimAtTheCentre)
 {
     // 1 x 1 lays one row, 3 x 3 two: the rim covers every row from 0.
     LayQuiet(1, 1);
-    ASSERT_EQ(RowCount, 1);
-    for (int j = 0; j <= RowPoints[1]; ++j) SetPoint(1, j, 100, 200, 50);
-    GeneratorStep();
+    ASSERT_EQ(R.RowCount, 1);
+    for (int j = 0; j <= R.RowPoints[1]; ++j) SetPoint(1, j, 100, 200, 50);
+    R.Step();
     ExpectPoint(1, 0, 10, 20, 5);
     ExpectPoint(0, 0, 10, 20, 5);
 
     LayQuiet(3, 3);
-    ASSERT_EQ(RowCount, 2);
+    ASSERT_EQ(R.RowCount, 2);
     for (int r = 1; r <= 2; ++r)
-        for (int j = 0; j <= RowPoints[r]; ++j) SetPoint(r, j, 100, 200, 50);
+        for (int j = 0; j <= R.RowPoints[r]; ++j) SetPoint(r, j, 100, 200, 50);
     SaverSettings.Background = true;
-    GeneratorStep();
+    R.Step();
     ExpectPoint(1, 0, 224, 244, 214);
     ExpectPoint(2, 0, 255, 255, 255);
     ExpectPoint(0, 0, 224, 244, 214);
@@ -254,13 +254,13 @@ TEST(FamilyFrame, RepeatedPointsCopyTheirPredecessor)
     LayQuiet(512, 382, 4);
     int repeated = 0;
     WorkingValues left;
-    RunRows<Indices>({nullptr, Working, &left, false});
-    for (int r = 1; r <= RowCount; ++r) {
-        EXPECT_EQ(Red[r][0], 0); // the first point is always computed
-        for (int i = 1; i <= RowPoints[r]; ++i) {
-            const bool same = OffsetX[r][i] == OffsetX[r][i - 1] && OffsetY[r][i] == OffsetY[r][i - 1];
+    RunRows<Indices>({&R, nullptr, R.Working, &left, false});
+    for (int r = 1; r <= R.RowCount; ++r) {
+        EXPECT_EQ(R.Red[r][0], 0); // the first point is always computed
+        for (int i = 1; i <= R.RowPoints[r]; ++i) {
+            const bool same = R.OffsetX(r, i) == R.OffsetX(r, i - 1) && R.OffsetY(r, i) == R.OffsetY(r, i - 1);
             repeated += same;
-            ASSERT_EQ(Red[r][i], same ? Red[r][i - 1] : i);
+            ASSERT_EQ(R.Red[r][i], same ? R.Red[r][i - 1] : i);
         }
     }
     EXPECT_GT(repeated, 0);
@@ -269,23 +269,23 @@ TEST(FamilyFrame, RepeatedPointsCopyTheirPredecessor)
 TEST(FamilyFrame, NoRowsWritesNothing)
 {
     LayQuiet(64, 0);
-    ASSERT_EQ(RowCount, 0);
-    SetPoint(1, 0, 7, 8, 9);
-    RunMember(1);
-    ExpectPoint(1, 0, 7, 8, 9);
+    ASSERT_EQ(R.RowCount, 0);
+    SetPoint(0, 0, 7, 8, 9);
+    RunMember(R, 1);
+    ExpectPoint(0, 0, 7, 8, 9);
 }
 
 TEST(Pattern1, AllPhasesZeroOuterRow)
 {
     LayQuiet(512, 382, 4);
-    Phase1 = Phase2 = Phase3 = 0;
-    RunMember(1);
-    ASSERT_EQ(RowLastPoint(RowCount), 419);
+    R.Phase1 = R.Phase2 = R.Phase3 = 0;
+    RunMember(R, 1);
+    ASSERT_EQ(R.RowPoints[R.RowCount], 419);
     ExpectPoint(267, 0, 255, 0, 116);
-    for (int r = 1; r <= RowCount; ++r)
-        for (int i = 0; i <= RowPoints[r]; ++i) {
-            ASSERT_GE(Red[r][i], 0); ASSERT_LE(Red[r][i], 255);
-            ASSERT_GE(Blue[r][i], 0); ASSERT_LE(Blue[r][i], 255);
+    for (int r = 1; r <= R.RowCount; ++r)
+        for (int i = 0; i <= R.RowPoints[r]; ++i) {
+            ASSERT_GE(R.Red[r][i], 0); ASSERT_LE(R.Red[r][i], 255);
+            ASSERT_GE(R.Blue[r][i], 0); ASSERT_LE(R.Blue[r][i], 255);
         }
 }
 
@@ -295,14 +295,14 @@ TEST(Runaway, SaturatedChannelsThroughThePasses)
 {
     LayQuiet(64, 48);
     SetPoint(1, 0, INT32_MIN, INT32_MAX, -1);
-    InvertPass();
+    InvertPass(R);
     ExpectPoint(1, 0, INT32_MAX, 255 - INT32_MAX, 256);
-    const int n = RowCount;
+    const int n = R.RowCount;
     SetPoint(n, 0, INT32_MIN, INT32_MAX, 0);
-    RimPass(true);
+    RimPass(R, true);
     ExpectPoint(n, 0, 255, 255, 255);
     SetPoint(n, 0, INT32_MIN, INT32_MAX, 0);
-    RimPass(false);
+    RimPass(R, false);
     ExpectPoint(n, 0, Round(INT32_MIN * 0.1L), Round(INT32_MAX * 0.1L), 0);
 }
 
@@ -313,17 +313,16 @@ TEST(Runaway, NonFinitePhasesAndExtremeSpeedsInEveryPattern)
     const Extended phases[][3] = {{nan, 1, 2}, {inf, -inf, 0}, {1e30L, -1e30L, 0x1p63L}};
     for (int k = 1; k <= 40; ++k) {
         for (const auto& p : phases) {
-            LayQuiet(64, 48, 4 + k % 9);
-            SaverSettings.Rosacle = k;
+            LayQuiet(64, 48, 4 + k % 9, k);
             SaverSettings.Background = true;
             SaverSettings.Gray = k % 2;
             SaverSettings.Oval = k % 3 == 0;
             SaverSettings.Speed = k % 2 ? INT32_MAX : INT32_MIN;
-            Phase1 = p[0]; Phase2 = p[1]; Phase3 = p[2];
-            GeneratorStep();
-            const int n = RowCount;
-            for (int j = 0; j <= RowPoints[n]; ++j) ASSERT_EQ(Red[n][j], 255) << "pattern " << k;
-            ASSERT_EQ(Red[0][0], Red[1][0]);
+            R.Phase1 = p[0]; R.Phase2 = p[1]; R.Phase3 = p[2];
+            R.Step();
+            const int n = R.RowCount;
+            for (int j = 0; j <= R.RowPoints[n]; ++j) ASSERT_EQ(R.Red[n][j], 255) << "pattern " << k;
+            ASSERT_EQ(R.Red[0][0], R.Red[1][0]);
         }
     }
 }

@@ -4,46 +4,53 @@
 #include <cstring>
 #include <limits>
 
-#include "generator/Rosacle.h"
 #include "generator/patterns/Engine.h"
 #include "generator/patterns/Patterns01to20.h"
-#include "settings/SaverSettings.h"
+#include "tests/native/FreshRosette.h"
 
 using namespace Rosacle;
 
 namespace {
 
-// 512 x 382 with 8 petals: 267 rows; row 9 and the last row end on a repeated point.
-void Lay(Extended p1 = 1.5L, Extended p2 = 2.5L, Extended p3 = 3.5L)
+Rosette rosette;
+
+// Runs member k over the rosette, its tables laid for k first (the layout stays).
+void RunOver(int k)
 {
-    SaverSettings.Segment = 8;
-    SaverSettings.Rosacle = 1;
-    LayGenerator(512, 382);
-    Phase1 = p1, Phase2 = p2, Phase3 = p3;
+    if (rosette.Pattern != k) {
+        SaverSettings.Rosacle = k;
+        rosette.GeneratorInit();
+    }
+    RunMember(rosette, k);
 }
+
+// The layout of most cases, 512 x 382 with 8 petals: 267 rows; row 9 and the last row end on
+// a repeated point.
+constexpr int Width = 512, Height = 382, Petals = 8;
+const Phases Start{1.5L, 2.5L, 3.5L};
 
 bool Repeated(int r, int i)
 {
-    return i >= 1 && OffsetX[r][i] == OffsetX[r][i - 1] && OffsetY[r][i] == OffsetY[r][i - 1];
+    return i >= 1 && rosette.OffsetX(r, i) == rosette.OffsetX(r, i - 1) && rosette.OffsetY(r, i) == rosette.OffsetY(r, i - 1);
 }
 
 int LastComputed(int r)
 {
-    int i = RowPoints[r];
+    int i = rosette.RowPoints[r];
     while (Repeated(r, i)) --i;
     return i;
 }
 
-Channels At(int r, int i) { return {Red[r][i], Green[r][i], Blue[r][i]}; }
+Channels At(int r, int i) { return {rosette.Red[r][i], rosette.Green[r][i], rosette.Blue[r][i]}; }
 bool Same(Channels x, Channels y) { return x.R == y.R && x.G == y.G && x.B == y.B; }
 
 // Member 3's row r by hand; advanceOnRepeat = false is the fault to catch. Returns d after it.
 Extended Member3Row(int r, bool advanceOnRepeat, Channels* out)
 {
-    const int n = RowCount, S = SaverSettings.Segment, m = RowPoints[r];
+    const int n = rosette.RowCount, S = SaverSettings.Segment, m = rosette.RowPoints[r];
     Extended c = -Pi / n;
     for (int k = 1; k <= r; ++k) c = c + 3.14L / n;
-    const Extended p[3] = {Phase1, Phase2, Phase3};
+    const Extended p[3] = {rosette.Phase1, rosette.Phase2, rosette.Phase3};
     const Extended b = EdgeFade(r, n);
     Extended d = Pi / S;
     for (int i = 0; i <= m; ++i) {
@@ -52,7 +59,7 @@ Extended Member3Row(int r, bool advanceOnRepeat, Channels* out)
             if (advanceOnRepeat) d = d + TwoPi / (S * m);
             continue;
         }
-        const Extended s = Sin((Phase1 + 3 + Phase2) * d), a = s * (s * s);
+        const Extended s = Sin((rosette.Phase1 + 3 + rosette.Phase2) * d), a = s * (s * s);
         const Extended k = 1 - Ext(2 * i) / m, e = Sqrt(1.01L - k * k) * b;
         int32_t ch[3];
         for (int j = 0; j < 3; ++j) {
@@ -69,12 +76,12 @@ Extended Member3Row(int r, bool advanceOnRepeat, Channels* out)
 // Member 7's point (r, i) by hand, given the d it reads, and the d it leaves.
 Channels Member7Point(int r, int i, Extended d)
 {
-    const int n = RowCount;
-    const Extended a = Abs(Sin(Phase3) + Sin((Phase1 + 5) * r / n + Phase2));
-    const Extended b = Abs(Cos(Phase3) + Cos((Phase2 + 5) * r / n + Phase1));
-    const Extended v = PointV(i, RowPoints[r]);
-    const Extended u = Abs((1 - v) * (Phase1 / 2 + 3));
-    const Extended t = Abs((Phase2 / 2 + 3) * (1 - Ext(2 * r) / SurfaceHeight)), x = Abs(u - t);
+    const int n = rosette.RowCount;
+    const Extended a = Abs(Sin(rosette.Phase3) + Sin((rosette.Phase1 + 5) * r / n + rosette.Phase2));
+    const Extended b = Abs(Cos(rosette.Phase3) + Cos((rosette.Phase2 + 5) * r / n + rosette.Phase1));
+    const Extended v = PointV(i, rosette.RowPoints[r]);
+    const Extended u = Abs((1 - v) * (rosette.Phase1 / 2 + 3));
+    const Extended t = Abs((rosette.Phase2 / 2 + 3) * (1 - Ext(2 * r) / rosette.SurfaceHeight)), x = Abs(u - t);
     Channels c;
     c.R = Round(a * 2 / (Abs(u - t - x - Abs(d)) + 1 + a) * 255);
     c.G = Round(b * 2 / (Abs(Abs(d) + (Share(c.R) + t + x)) + 1 + b) * 255);
@@ -82,78 +89,78 @@ Channels Member7Point(int r, int i, Extended d)
     Chain<Fold, CutAt<25>, SquareAbove<200>, Clamp>::Apply(c);
     return c;
 }
-Extended Member7D(int r, int i) { return i * Pi / RowPoints[r] - Pi / SaverSettings.Segment; }
+Extended Member7D(int r, int i) { return i * Pi / rosette.RowPoints[r] - Pi / SaverSettings.Segment; }
 
 } // namespace
 
 TEST(Pattern3, EdgeFadeAndDAdvancingOnRepeatedPoints)
 {
-    Lay();
-    const int n = RowCount;
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
+    const int n = rosette.RowCount;
     EXPECT_EQ(EdgeFade(n - 5, n), 255);
     const int32_t fade[5] = {255, 198, 140, 83, 26};
     for (int k = 0; k < 5; ++k) EXPECT_EQ(EdgeFade(n - 4 + k, n), fade[k]);
 
     int withRepeat = 0; // a long row with a computed point after a repeated one
     for (int r = n - 5; r >= 1 && !withRepeat; --r)
-        for (int i = 1; i < RowPoints[r]; ++i)
+        for (int i = 1; i < rosette.RowPoints[r]; ++i)
             if (Repeated(r, i) && !Repeated(r, i + 1)) withRepeat = r;
     ASSERT_GT(withRepeat, 0);
 
-    RunMember(3);
+    RunOver(3);
     static Channels want[MaxPoints], stalled[MaxPoints];
     Extended d = 0;
     for (int r : {withRepeat, n - 4, n - 3, n - 2, n - 1, n}) {
         d = Member3Row(r, true, want);
-        for (int i = 0; i <= RowPoints[r]; ++i) ASSERT_TRUE(Same(At(r, i), want[i])) << r << ", " << i;
+        for (int i = 0; i <= rosette.RowPoints[r]; ++i) ASSERT_TRUE(Same(At(r, i), want[i])) << r << ", " << i;
     }
-    EXPECT_EQ(WorkD, d); // the last row's d, its repeated points included
+    EXPECT_EQ(rosette.Working.D, d); // the last row's d, its repeated points included
     Member3Row(withRepeat, true, want);
     Member3Row(withRepeat, false, stalled);
-    EXPECT_NE(std::memcmp(want, stalled, sizeof(Channels) * (RowPoints[withRepeat] + 1)), 0);
+    EXPECT_NE(std::memcmp(want, stalled, sizeof(Channels) * (rosette.RowPoints[withRepeat] + 1)), 0);
 }
 
 TEST(Pattern7, ReadsTheLastComputedPointsDAcrossRowsAndCalls)
 {
-    Lay();
-    ASSERT_TRUE(Repeated(9, RowPoints[9]));
-    WorkD = 0.7L;
-    RunMember(7);
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
+    ASSERT_TRUE(Repeated(9, rosette.RowPoints[9]));
+    rosette.Working.D = 0.7L;
+    RunOver(7);
     EXPECT_TRUE(Same(At(1, 0), Member7Point(1, 0, 0.7L)));
     EXPECT_TRUE(Same(At(10, 0), Member7Point(10, 0, Member7D(9, LastComputed(9)))));
-    EXPECT_FALSE(Same(At(10, 0), Member7Point(10, 0, Member7D(9, RowPoints[9]))));
-    const Extended left = WorkD;
-    RunMember(7);
+    EXPECT_FALSE(Same(At(10, 0), Member7Point(10, 0, Member7D(9, rosette.RowPoints[9]))));
+    const Extended left = rosette.Working.D;
+    RunOver(7);
     EXPECT_TRUE(Same(At(1, 0), Member7Point(1, 0, left)));
 }
 
 TEST(CarriedD, OnlyTheFirstPointOfACallSeesThePreviousWriter)
 {
-    Lay();
-    const int n = RowCount, last = LastComputed(n);
-    const Extended v = PointV(last, RowPoints[n]);
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
+    const int n = rosette.RowCount, last = LastComputed(n);
+    const Extended v = PointV(last, rosette.RowPoints[n]);
     const struct {
         int32_t member;
         Extended ownLastD;
     } cases[] = {{7, Member7D(n, last)},
                  {16, v * 1 + Ext(3 * n) / n},
                  {18, v * 2 + Ext(3 * n) / n}};
-    static int32_t before[3][MaxRows][MaxPoints];
+    const auto same = [](const RowPlane<int32_t>& a, const RowPlane<int32_t>& b) {
+        return a.Size() == b.Size() && std::memcmp(&a.At(0), &b.At(0), a.Size() * sizeof(int32_t)) == 0;
+    };
     for (const auto& c : cases) {
-        WorkD = -0.4L; // as members 7 and 9 may leave it
-        RunMember(c.member);
-        EXPECT_EQ(WorkD, c.ownLastD);
-        std::memcpy(before[0], Red, sizeof Red);
-        std::memcpy(before[1], Green, sizeof Green);
-        std::memcpy(before[2], Blue, sizeof Blue);
-        WorkD = 0.9L;
-        RunMember(c.member);
+        rosette.Working.D = -0.4L; // as members 7 and 9 may leave it
+        RunOver(c.member);
+        EXPECT_EQ(rosette.Working.D, c.ownLastD);
+        RowPlane<int32_t> before[3] = {rosette.Red, rosette.Green, rosette.Blue};
+        rosette.Working.D = 0.9L;
+        RunOver(c.member);
         EXPECT_FALSE(Same(At(1, 0), {before[0][1][0], before[1][1][0], before[2][1][0]}));
         for (int i = 0; i == 0 || Repeated(1, i); ++i) // the point and its copies
-            before[0][1][i] = Red[1][i], before[1][1][i] = Green[1][i], before[2][1][i] = Blue[1][i];
-        EXPECT_EQ(std::memcmp(before[0], Red, sizeof Red), 0);
-        EXPECT_EQ(std::memcmp(before[1], Green, sizeof Green), 0);
-        EXPECT_EQ(std::memcmp(before[2], Blue, sizeof Blue), 0);
+            before[0][1][i] = rosette.Red[1][i], before[1][1][i] = rosette.Green[1][i], before[2][1][i] = rosette.Blue[1][i];
+        EXPECT_TRUE(same(before[0], rosette.Red));
+        EXPECT_TRUE(same(before[1], rosette.Green));
+        EXPECT_TRUE(same(before[2], rosette.Blue));
     }
 }
 
@@ -165,17 +172,17 @@ TEST(CarriedD, UnusableValueFromAnotherMemberStaysHarmless)
     EXPECT_EQ(GuardedQuotient(3, -1.5L), -2);
     EXPECT_EQ(AbsValue(INT32_MIN), INT32_MAX);
 
-    Lay();
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
     for (Extended d : {std::numeric_limits<Extended>::quiet_NaN(), std::numeric_limits<Extended>::infinity()}) {
-        WorkD = d;
-        RunMember(16); // u1 and t1 give 0; x1 = 2 / 0.000001 folds far below 0, clamped
+        rosette.Working.D = d;
+        RunOver(16); // u1 and t1 give 0; x1 = 2 / 0.000001 folds far below 0, clamped
         EXPECT_TRUE(Same(At(1, 0), Channels{0, 0, 255}));
-        WorkD = d;
-        RunMember(18);
-        EXPECT_EQ(Red[1][0], 0);
-        for (int r = 1; r <= RowCount; ++r)
-            for (int i = 0; i <= RowPoints[r]; ++i)
-                for (int32_t c : {Red[r][i], Green[r][i], Blue[r][i]}) ASSERT_TRUE(c >= 0 && c <= 255);
+        rosette.Working.D = d;
+        RunOver(18);
+        EXPECT_EQ(rosette.Red[1][0], 0);
+        for (int r = 1; r <= rosette.RowCount; ++r)
+            for (int i = 0; i <= rosette.RowPoints[r]; ++i)
+                for (int32_t c : {rosette.Red[r][i], rosette.Green[r][i], rosette.Blue[r][i]}) ASSERT_TRUE(c >= 0 && c <= 255);
     }
 }
 
@@ -199,15 +206,15 @@ TEST(Finishing, NegativeChannelsOfMembers12And17)
     EXPECT_TRUE(Same(c, Channels{40, 30, 0}));
 
     // Member 17 in a frame with negative R and G: B is formed before the magnitudes.
-    Lay(4.0L, 1.0L, 4.7L);
-    RunMember(17);
-    const int n = RowCount;
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, {4.0L, 1.0L, 4.7L});
+    RunOver(17);
+    const int n = rosette.RowCount;
     int negative = 0;
     for (int r = 1; r <= n; ++r) {
         const Extended k1 = Sin(Ext(21 * r) / n), k2 = Sin(Ext(3 * r) / n), k3 = Sin(Ext(8 * r) / n);
-        const Extended a = Sin(Phase3) + Sin((Phase1 + 5) * r / n + Phase2);
-        const Extended b = Cos(Phase3) + Cos((Phase2 + 5) * r / n + Phase1);
-        const int m = RowPoints[r];
+        const Extended a = Sin(rosette.Phase3) + Sin((rosette.Phase1 + 5) * r / n + rosette.Phase2);
+        const Extended b = Cos(rosette.Phase3) + Cos((rosette.Phase2 + 5) * r / n + rosette.Phase1);
+        const int m = rosette.RowPoints[r];
         for (int i = 0; i <= m; ++i) {
             if (Repeated(r, i)) continue;
             const Extended x = Sin(Sin(i * TwoPi / m) + k1 + b);
@@ -224,24 +231,24 @@ TEST(Finishing, NegativeChannelsOfMembers12And17)
 
     // Member 12 at (n, 0): u = 0.1, and with sin(p1) = -1 and the row's sine at -1, a is
     // near -2, so R is negative before finishing.
-    Lay(3 * HalfPi, 3 * HalfPi - (3 * HalfPi + 5), 0);
-    RunMember(12);
-    const Extended a = Sin(Phase1) + Sin((Phase1 + 5) * n / n + Phase2);
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, {3 * HalfPi, 3 * HalfPi - (3 * HalfPi + 5), 0});
+    RunOver(12);
+    const Extended a = Sin(rosette.Phase1) + Sin((rosette.Phase1 + 5) * n / n + rosette.Phase2);
     const Extended t = Abs(Sin(Sin(5 - Ext(10 * n) / n) - Sin(Ext(21 * n) / n))) + 0.1L;
     const int32_t R = Round((0.1L + t + a) * 255);
     ASSERT_LT(R, -25);
-    EXPECT_EQ(Red[n][0], FoldValue(-R) > 200 ? SquareValue(FoldValue(-R)) : FoldValue(-R));
+    EXPECT_EQ(rosette.Red[n][0], FoldValue(-R) > 200 ? SquareValue(FoldValue(-R)) : FoldValue(-R));
 }
 
 TEST(Finishing, Member20CutsAtFifty)
 {
     EXPECT_TRUE(CutStep<50>::Value(50) == 0 && CutStep<50>::Value(51) == 51);
-    Lay();
-    RunMember(20);
+    rosette = FreshRosette(Width, Height, Petals, 1, PlotKind::Full, Start);
+    RunOver(20);
     int cut = 0;
-    for (int r = 1; r <= RowCount; ++r)
-        for (int i = 0; i <= RowPoints[r]; ++i)
-            for (int32_t c : {Red[r][i], Green[r][i], Blue[r][i]}) {
+    for (int r = 1; r <= rosette.RowCount; ++r)
+        for (int i = 0; i <= rosette.RowPoints[r]; ++i)
+            for (int32_t c : {rosette.Red[r][i], rosette.Green[r][i], rosette.Blue[r][i]}) {
                 ASSERT_TRUE(c == 0 || (c > 50 && c <= 255)) << c;
                 cut += c == 0;
             }
@@ -250,9 +257,7 @@ TEST(Finishing, Member20CutsAtFifty)
 
 TEST(Pattern1, WorkedPointOfTheLastRow)
 {
-    SaverSettings.Segment = 4;
-    LayGenerator(512, 382);
-    Phase1 = Phase2 = Phase3 = 0;
-    RunMember(1);
+    rosette = FreshRosette(512, 382, 4);
+    RunMember(rosette, 1);
     EXPECT_TRUE(Same(At(267, 0), Channels{255, 0, 116}));
 }

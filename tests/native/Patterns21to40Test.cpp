@@ -1,28 +1,30 @@
 #include <gtest/gtest.h>
 
-#include "generator/Rosacle.h"
 #include "generator/patterns/Engine.h"
-#include "settings/SaverSettings.h"
+#include "tests/native/FreshRosette.h"
 
 using namespace Rosacle;
 
 namespace {
 
-void Lay(int petals, int pattern, Extended p1 = 0, Extended p2 = 0, Extended p3 = 0)
+Rosette rosette;
+
+// Runs member k over the rosette, its tables laid for k first (the layout stays).
+void RunOver(int k)
 {
-    SaverSettings.Segment = petals;
-    SaverSettings.Rosacle = pattern;
-    LayGenerator(512, 382);
-    Phase1 = p1;
-    Phase2 = p2;
-    Phase3 = p3;
+    if (rosette.Pattern != k) {
+        SaverSettings.Rosacle = k;
+        rosette.GeneratorInit();
+    }
+    RunMember(rosette, k);
 }
+
 
 void ExpectPoint(int r, int i, int32_t red, int32_t green, int32_t blue)
 {
-    EXPECT_EQ(Red[r][i], red) << "row " << r << " point " << i;
-    EXPECT_EQ(Green[r][i], green) << "row " << r << " point " << i;
-    EXPECT_EQ(Blue[r][i], blue) << "row " << r << " point " << i;
+    EXPECT_EQ(rosette.Red[r][i], red) << "row " << r << " point " << i;
+    EXPECT_EQ(rosette.Green[r][i], green) << "row " << r << " point " << i;
+    EXPECT_EQ(rosette.Blue[r][i], blue) << "row " << r << " point " << i;
 }
 
 template <class Step>
@@ -64,9 +66,9 @@ TEST(Patterns21to40, OwnFinishingSteps)
 TEST(Patterns21to40, BlendOfZeroShapesIsThePhases)
 {
     for (int pattern : {24, 25}) {
-        Lay(4, pattern, 1, 2, 3);
-        PointShapeA[100][0] = PointShapeB[100][0] = PointShapeC[100][0] = 0;
-        RunMember(pattern);
+        rosette = FreshRosette(512, 382, 4, pattern, PlotKind::Full, {1, 2, 3});
+        rosette.PointShapeA[100][0] = rosette.PointShapeB[100][0] = rosette.PointShapeC[100][0] = 0;
+        RunOver(pattern);
         // (255, 510, 765) folds to (255, 0, 255).
         ExpectPoint(100, 0, 255, 0, 255);
     }
@@ -74,20 +76,20 @@ TEST(Patterns21to40, BlendOfZeroShapesIsThePhases)
 
 TEST(Patterns21to40, WorkedPointsOfRow100)
 {
-    Lay(4, 31);
-    RunMember(31);
+    rosette = FreshRosette(512, 382, 4, 31);
+    RunOver(31);
     ExpectPoint(100, 0, 181, 89, 80);
-    EXPECT_EQ(WorkD, -Pi / 4);
-    RunMember(30);
-    EXPECT_EQ(WorkD, 0.0L);
+    EXPECT_EQ(rosette.Working.D, -Pi / 4);
+    RunOver(30);
+    EXPECT_EQ(rosette.Working.D, 0.0L);
 
-    Lay(4, 22);
-    ASSERT_EQ(SurfaceHeight, 382);
-    RunMember(22);
+    rosette = FreshRosette(512, 382, 4, 22);
+    ASSERT_EQ(rosette.SurfaceHeight, 382);
+    RunOver(22);
     ExpectPoint(100, 40, 68, 81, 158);
 
-    Lay(4, 39);
-    RunMember(39);
+    rosette = FreshRosette(512, 382, 4, 39);
+    RunOver(39);
     ExpectPoint(100, 40, 83, 1, 7);
 }
 
@@ -95,9 +97,9 @@ TEST(Patterns21to40, WorkedPointsOfRow100)
 // B must be the integer |R - G|, folded, clamped and squared like the others.
 TEST(Patterns21to40, Pattern36BlueIsTheIntegerDifference)
 {
-    Lay(8, 36, 0, 0, 2.5L);
-    RunMember(36);
-    const int32_t n = RowCount;
+    rosette = FreshRosette(512, 382, 8, 36, PlotKind::Full, {0, 0, 2.5L});
+    RunOver(36);
+    const int32_t n = rosette.RowCount;
     for (int r : {1, 60, 150, 267}) {
         const Extended a = Sin(2.5L) + Sin(5.0L * r / n);
         const Extended b = Cos(2.5L) + Cos(5.0L * r / n);
@@ -120,9 +122,9 @@ TEST(Patterns21to40, Pattern38SquaresRedAndGreenAfterBlue)
     EXPECT_EQ(SquareValue(200), 157);
     EXPECT_EQ(One<HalveAbove<255>>(353), 176);
 
-    Lay(8, 38, 0, 0, 2.5L);
-    RunMember(38);
-    const int32_t n = RowCount;
+    rosette = FreshRosette(512, 382, 8, 38, PlotKind::Full, {0, 0, 2.5L});
+    RunOver(38);
+    const int32_t n = rosette.RowCount;
     for (int r : {1, 60, 150, 267}) {
         const Extended a = Sin(2.5L) + Sin(5.0L * r / n);
         const Extended b = Cos(2.5L) + Cos(5.0L * r / n);

@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "generator/Random.h"
-#include "generator/Rosacle.h"
 #include "generator/RunStart.h"
 #include "generator/Workers.h"
-#include "generator/patterns/Engine.h"
-#include "raster/DibSurface.h"
 #include "raster/Plot.h"
-#include "settings/SaverSettings.h"
+#include "tests/native/FreshRosette.h"
 
 using namespace Rosacle;
 
@@ -63,7 +60,7 @@ void Take(Shots& run, const DibSurface& surface, const std::string& what)
 
 // Everything a run depends on, set alike for every worker count; only the junk in the planes
 // differs, so that a pixel showing a point nobody computed shows.
-using Frames = std::function<void(Shots&)>;
+using Frames = std::function<void(Rosette&, Shots&)>;
 Shots Render(const Case& c, int workers, const WorkingValues& start, const Frames& frames, bool preview = false)
 {
     SetWorkerCount(workers);
@@ -76,18 +73,19 @@ Shots Render(const Case& c, int workers, const WorkingValues& start, const Frame
     SaverSettings.Oval = c.mix & 2;
     SaverSettings.Pictures = c.mix & 4;
     SaverSettings.Background = preview || (c.mix & 8);
-    LayGenerator(c.width, c.height);
-    Working = start;
-    Rate1 = Rate2 = Rate3 = 0;
+    Rosette R = FreshRosette(c.width, c.height, c.petals, c.pattern, preview ? PlotKind::Preview : PlotKind::Full);
+    R.Working = start;
     RandSeed(static_cast<uint32_t>(7919 * c.pattern + c.petals));
-    SetStartPhases(preview ? PreviewPhaseRanges : SaverPhaseRanges);
-    const int junk = workers == 1 ? 0 : 0x5A;
-    std::memset(Red, junk, sizeof Red);
-    std::memset(Green, junk + 1, sizeof Green);
-    std::memset(Blue, junk + 2, sizeof Blue);
+    SetStartPhases(R, preview ? PreviewPhaseRanges : SaverPhaseRanges);
+    const int32_t junk = workers == 1 ? 0 : 0x5A5A5A5A;
+    for (size_t k = 0; k < R.Red.Size(); ++k) {
+        R.Red.At(k) = junk;
+        R.Green.At(k) = junk + 1;
+        R.Blue.At(k) = junk + 2;
+    }
     Shots run;
-    frames(run);
-    run.left = Working;
+    frames(R, run);
+    run.left = R.Working;
     return run;
 }
 
@@ -134,7 +132,7 @@ const WorkingValues FixedStart{0.25L, -0.4L};
 
 // Every pattern at 4, 8 and 12 petals, the mix turning with the case. On the wide size each
 // pattern starts from the working values the pattern before left, as a saver changing
-// pattern does, and PlotRosette draws too; on the small size every pattern starts alike.
+// pattern does; on the small size every pattern starts alike.
 TEST(SeenPixels, EveryPatternPetalCountAndColourMix)
 {
     int failures = 0, index = 0;
@@ -144,18 +142,12 @@ TEST(SeenPixels, EveryPatternPetalCountAndColourMix)
             WorkingValues start = FixedStart;
             for (int pattern = 1; pattern <= 40; ++pattern, ++index) {
                 const Case c{pattern, petals, width, height, (pattern - 1 + 5 * (index / 40)) % 16};
-                const Frames frames = [&c, wide](Shots& run) {
-                    DibSurface listed, whole;
-                    MakeSurface(listed, c);
-                    MakeSurface(whole, c);
-                    RosettePlotter plotter;
+                const Frames frames = [&c](Rosette& R, Shots& run) {
+                    DibSurface surface;
+                    MakeSurface(surface, c);
                     for (int f = 1; f <= 4; ++f) {
-                        GeneratorStep();
-                        plotter.Plot(listed);
-                        Take(run, listed, "frame " + std::to_string(f) + ", plotter");
-                        if (!wide) continue;
-                        PlotRosette(whole);
-                        Take(run, whole, "frame " + std::to_string(f) + ", PlotRosette");
+                        R.Frame(surface);
+                        Take(run, surface, "frame " + std::to_string(f));
                     }
                 };
                 WorkingValues left;
@@ -166,7 +158,7 @@ TEST(SeenPixels, EveryPatternPetalCountAndColourMix)
         }
 }
 
-// The settings dialog changing pattern and petals mid-run: the same plotter draws on, the
+// The settings dialog changing pattern and petals mid-run: the same rosette draws on, the
 // surface refilled only for a petal change, as the dialog does.
 TEST(SeenPixels, PatternAndPetalChangeMidRun)
 {
@@ -176,10 +168,9 @@ TEST(SeenPixels, PatternAndPetalChangeMidRun)
     for (const auto& [from, to, petals] : changes) {
         const bool petalsFirst = index % 2;
         const Case c{from, 8, index % 2 ? 123 : 200, index % 2 ? 77 : 150, (5 * index + 3) % 16};
-        const Frames frames = [&, to = to, petals = petals](Shots& run) {
+        const Frames frames = [&, to = to, petals = petals](Rosette& R, Shots& run) {
             DibSurface surface;
             MakeSurface(surface, c);
-            RosettePlotter plotter;
             for (int f = 1; f <= 9; ++f) {
                 if (f == 4 || f == 7) {
                     if ((f == 4) == petalsFirst) {
@@ -188,10 +179,9 @@ TEST(SeenPixels, PatternAndPetalChangeMidRun)
                     } else {
                         SaverSettings.Rosacle = to;
                     }
-                    GeneratorInit();
+                    R.GeneratorInit();
                 }
-                GeneratorStep();
-                plotter.Plot(surface);
+                R.Frame(surface);
                 Take(run, surface, "frame " + std::to_string(f) + " at pattern " + std::to_string(SaverSettings.Rosacle) +
                                        ", " + std::to_string(SaverSettings.Segment) + " petals");
             }
@@ -209,12 +199,11 @@ TEST(SeenPixels, ControlPanelPreview)
         for (int petals : {5, 8})
             for (int pattern = 1; pattern <= 40; ++pattern) {
                 const Case c{pattern, petals, width, height, 8};
-                const Frames frames = [&c](Shots& run) {
+                const Frames frames = [&c](Rosette& R, Shots& run) {
                     DibSurface surface;
                     for (int f = 1; f <= 4; ++f) {
                         MakeSurface(surface, c);
-                        PreviewStep();
-                        PlotPreview(surface);
+                        R.Frame(surface);
                         Take(run, surface, "preview frame " + std::to_string(f));
                     }
                 };

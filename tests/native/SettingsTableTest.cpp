@@ -83,7 +83,7 @@ TEST(RunStart, SurfaceClampedAndCentred)
     EXPECT_TRUE(p.width == 640 && p.height == 480 && p.left == 0 && p.top == 0);
 }
 
-TEST(RunStart, SeedPicksLayoutAndPhasesInThatOrder)
+TEST(RunStart, SeedPicksLayoutAndPhasesInThatOrderAndAReshapeGoesOn)
 {
     SaverSettings = TSaverSettings();
     SaverSettings.Rosacle_Random = true;
@@ -92,21 +92,33 @@ TEST(RunStart, SeedPicksLayoutAndPhasesInThatOrder)
     RandSeed(seed);
     const int32_t pattern = Random(39) + 1, petals = Random(8) + 4;
     const Extended p1 = static_cast<Extended>(Random(1256)) / 220;
-    int32_t seenPattern = 0;
     RunStart start;
     start.windowWidth = 2000;
     start.windowHeight = 100;
     start.seed = &seed;
-    start.phases = PreviewPhaseRanges;
-    start.afterPicks = [&] { seenPattern = SaverSettings.Rosacle; };
+    start.kind = PlotKind::Preview;
     DibSurface surface;
-    const SurfacePlace place = StartRun(start, &surface);
-    EXPECT_EQ(seenPattern, pattern);
-    EXPECT_EQ(SaverSettings.Segment, petals);
-    EXPECT_EQ(Phase1, p1);
+    RosetteRun run;
+    const SurfacePlace place = run.Start(start, &surface);
+    const Rosette& R = run.rosette;
+    EXPECT_TRUE(R.Pattern == pattern && SaverSettings.Rosacle == pattern);
+    EXPECT_TRUE(R.Segment == petals && SaverSettings.Segment == petals);
+    EXPECT_EQ(R.Phase1, p1);
+    EXPECT_EQ(R.Kind(), PlotKind::Preview);
     EXPECT_TRUE(place.width == 1920 && place.left == 40 && surface.Width() == 1920 && surface.Height() == 100);
-    EXPECT_TRUE(SurfaceWidth == 1920 && SurfaceHeight == 100);
+    EXPECT_TRUE(R.SurfaceWidth == 1920 && R.SurfaceHeight == 100);
     EXPECT_EQ(surface.Row(50)[0], 0); // the background of a default record: black
+
+    // A wider window keeps surface and picture; a smaller one lays anew, the phases going on.
+    run.Frame(surface);
+    const Extended drifted = R.Phase1;
+    const uint8_t centre = surface.Row(50)[3 * 960];
+    EXPECT_EQ(run.Reshape(2400, 100, &surface).left, 240);
+    EXPECT_EQ(surface.Row(50)[3 * 960], centre);
+    EXPECT_EQ(run.Reshape(640, 480, &surface).width, 640);
+    EXPECT_TRUE(surface.Width() == 640 && R.SurfaceHeight == 480 && R.RowCount == 336);
+    EXPECT_EQ(R.Phase1, drifted);
+    EXPECT_EQ(R.Kind(), PlotKind::Preview);
 }
 
 } // namespace

@@ -7,12 +7,10 @@
 #include <vector>
 
 #include "generator/Random.h"
-#include "generator/Rosacle.h"
 #include "generator/RunStart.h"
-#include "generator/SeenPoints.h"
 #include "generator/Workers.h"
 #include "generator/patterns/Engine.h"
-#include "settings/SaverSettings.h"
+#include "tests/native/FreshRosette.h"
 
 using namespace Rosacle;
 
@@ -35,37 +33,31 @@ struct Frames {
     WorkingValues left;
 };
 
-// Frames of pattern on a layout laid for layFor (the pattern itself unless given).
-Frames RunFrames(int pattern, const Settings& s, int workers, const WorkingValues& start, int layFor = 0)
+// Frames of pattern; ownFixed: with its fixed values not laid, so that the member computes them.
+Frames RunFrames(int pattern, const Settings& s, int workers, const WorkingValues& start, bool ownFixed = false)
 {
     SetWorkerCount(workers);
     SaverSettings = TSaverSettings();
-    SaverSettings.Rosacle = layFor ? layFor : pattern;
-    SaverSettings.Segment = s.petals;
     SaverSettings.Speed = 150; // the phases drift far, and turn, over the frames
     SaverSettings.Gray = s.gray;
     SaverSettings.Oval = s.oval;
     SaverSettings.Pictures = s.pictures;
     SaverSettings.Background = s.white;
-    LayGenerator(s.width, s.height);
-    SaverSettings.Rosacle = pattern;
-    Working = start;
+    Rosette R = FreshRosette(s.width, s.height, s.petals, pattern);
+    if (ownFixed) R.FixedValues.Free();
+    R.Working = start;
     RandSeed(static_cast<uint32_t>(pattern));
-    Rate1 = Rate2 = Rate3 = 0;
-    SetStartPhases();
-    std::memset(Red, 0, sizeof Red);
-    std::memset(Green, 0, sizeof Green);
-    std::memset(Blue, 0, sizeof Blue);
+    SetStartPhases(R);
     Frames run;
     for (int frame = 0; frame < 4; ++frame) {
-        GeneratorStep();
-        for (int r = 0; r <= RowCount; ++r)
-            for (const auto* plane : {Red, Green, Blue}) {
-                run.planes.insert(run.planes.end(), plane[r], plane[r] + RowPoints[r] + 1);
-                run.seen.insert(run.seen.end(), SeenPoint[r], SeenPoint[r] + RowPoints[r] + 1);
+        R.Step();
+        for (int r = 0; r <= R.RowCount; ++r)
+            for (const auto* plane : {&R.Red, &R.Green, &R.Blue}) {
+                run.planes.insert(run.planes.end(), (*plane)[r], (*plane)[r] + R.RowPoints[r] + 1);
+                run.seen.insert(run.seen.end(), R.SeenPoint[r], R.SeenPoint[r] + R.RowPoints[r] + 1);
             }
     }
-    run.left = Working;
+    run.left = R.Working;
     return run;
 }
 
@@ -110,8 +102,7 @@ TEST(SharedRows, EveryPatternAsOnOneWorkerWithColourPasses)
     ExpectSharedMatchesPlain({97, 61, 7, false, true, true, true});
 }
 
-// The fixed values a layout lays for its member, against the member computing them itself on a
-// layout laid for another pattern.
+// The fixed values a layout lays for its member, against the member computing them itself.
 TEST(SharedRows, LaidFixedValuesAsComputedOnes)
 {
     WorkingValues start;
@@ -120,7 +111,7 @@ TEST(SharedRows, LaidFixedValuesAsComputedOnes)
         for (int pattern = 1; pattern <= 40; ++pattern) {
             if (!HasFixedValues(pattern)) continue;
             const Frames laid = RunFrames(pattern, s, 2, start);
-            const Frames computed = RunFrames(pattern, s, 2, start, 1);
+            const Frames computed = RunFrames(pattern, s, 2, start, true);
             EXPECT_TRUE(laid.planes == computed.planes) << "pattern " << pattern;
             EXPECT_TRUE(SameWorking(laid.left, computed.left)) << "pattern " << pattern;
         }
@@ -138,28 +129,29 @@ TEST(SharedRows, AWorkerStartingMidCallResumesAsOnePass)
 {
     SetWorkerCount(1);
     SaverSettings = TSaverSettings();
-    SaverSettings.Segment = 8;
     ASSERT_EQ(Members01to20.count + Members21to40.count, 40);
     for (int pattern = 1; pattern <= 40; ++pattern) {
-        SaverSettings.Rosacle = pattern;
-        LayGenerator(512, 382);
-        ASSERT_EQ(LastComputedPoint(9), RowPoints[9] - 1);
-        Phase1 = 1.5L, Phase2 = 2.5L, Phase3 = 3.5L;
+        Rosette R = FreshRosette(512, 382, 8, pattern);
+        ASSERT_EQ(LastComputedPoint(R, 9), R.RowPoints[9] - 1);
+        R.Phase1 = 1.5L, R.Phase2 = 2.5L, R.Phase3 = 3.5L;
         const WorkingValues start{0.25L, -0.4L};
-        const int n = RowCount;
+        const int n = R.RowCount;
+        const auto rowsFrom = [&R, n](int r0) {
+            std::vector<int32_t> values;
+            for (int r = r0; r <= n; ++r)
+                for (const auto* plane : {&R.Red, &R.Green, &R.Blue})
+                    values.insert(values.end(), (*plane)[r], (*plane)[r] + R.RowPoints[r] + 1);
+            return values;
+        };
         for (int r0 : {10, n}) {
             WorkingValues whole, part;
-            EntryOf(pattern).run({nullptr, start, &whole, HasFixedValues(pattern)});
-            std::vector<int32_t> want;
-            for (int r = r0; r <= n; ++r)
-                for (const auto* plane : {Red, Green, Blue}) want.insert(want.end(), plane[r], plane[r] + RowPoints[r] + 1);
-            std::memset(Red, 0, sizeof Red);
+            EntryOf(pattern).run({&R, nullptr, start, &whole, HasFixedValues(pattern)});
+            const std::vector<int32_t> want = rowsFrom(r0);
+            for (size_t k = 0; k < R.Red.Size(); ++k) R.Red.At(k) = 0;
             RowShare rows;
             rows.next = r0;
-            EntryOf(pattern).run({&rows, start, &part, HasFixedValues(pattern)});
-            std::vector<int32_t> got;
-            for (int r = r0; r <= n; ++r)
-                for (const auto* plane : {Red, Green, Blue}) got.insert(got.end(), plane[r], plane[r] + RowPoints[r] + 1);
+            EntryOf(pattern).run({&R, &rows, start, &part, HasFixedValues(pattern)});
+            const std::vector<int32_t> got = rowsFrom(r0);
             EXPECT_TRUE(want == got) << "pattern " << pattern << " from row " << r0;
             EXPECT_TRUE(SameWorking(whole, part)) << "pattern " << pattern << " from row " << r0;
         }

@@ -34,12 +34,12 @@ int32_t PickSpeed()
     return Random(4) == 0 ? extremes[Random(6)] : Random(151);
 }
 
-bool FrameKeepsItsPromises()
+bool FrameKeepsItsPromises(const Rosette& R)
 {
-    if (Red[0][0] != Red[1][0] || Green[0][0] != Green[1][0] || Blue[0][0] != Blue[1][0]) return false;
+    if (R.Red[0][0] != R.Red[1][0] || R.Green[0][0] != R.Green[1][0] || R.Blue[0][0] != R.Blue[1][0]) return false;
     if (!SaverSettings.Background) return true;
-    for (int j = 0; j <= RowPoints[RowCount]; ++j)
-        if (Red[RowCount][j] != 255 || Green[RowCount][j] != 255 || Blue[RowCount][j] != 255) return false;
+    for (int j = 0; j <= R.RowPoints[R.RowCount]; ++j)
+        if (R.Red[R.RowCount][j] != 255 || R.Green[R.RowCount][j] != 255 || R.Blue[R.RowCount][j] != 255) return false;
     return true;
 }
 
@@ -74,11 +74,11 @@ int main(int argc, char** argv)
     SaverSettings = TSaverSettings();
     SaverSettings.Speed = 54;
     DibSurface surface;
-    RosettePlotter plotter;
+    Rosette R;
     surface.SetBitCount(24);
     surface.SetWidth(Width);
     surface.SetHeight(Height);
-    SetStartPhases();
+    SetStartPhases(R);
 
     for (;;) {
         std::vector<int32_t> open;
@@ -96,14 +96,13 @@ int main(int argc, char** argv)
         s.Oval = Random(2);
         s.Pictures = Random(2);
         if (Random(3) == 0) s.Speed = PickSpeed();
-        LayGenerator(Width, Height);
+        R.Lay(Width, Height);
         ++changes;
 
         const long long burst = std::min<long long>(left[s.Rosacle], Random(200) + 1);
         for (long long f = 0; f < burst; ++f) {
-            GeneratorStep();
-            plotter.Plot(surface);
-            if (!FrameKeepsItsPromises()) {
+            R.Frame(surface);
+            if (!FrameKeepsItsPromises(R)) {
                 std::fprintf(stderr, "rosacle_soak: pattern %d, frame %lld: the centre or the rim is wrong\n",
                              s.Rosacle, total);
                 return 1;

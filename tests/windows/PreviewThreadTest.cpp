@@ -1,4 +1,4 @@
-// The preview's drawing thread lays out the generator: a thread started the same way must
+// The preview's drawing thread lays out its rosette: a thread started the same way must
 // compute bit for bit what the main thread computes.
 #include <gtest/gtest.h>
 
@@ -8,9 +8,7 @@
 #include <vector>
 
 #include "generator/Random.h"
-#include "generator/Rosacle.h"
-#include "generator/patterns/Engine.h"
-#include "settings/SaverSettings.h"
+#include "tests/native/FreshRosette.h"
 
 namespace {
 
@@ -20,29 +18,27 @@ using namespace Rosacle;
 // every petal, then the three colour planes.
 std::vector<int32_t> LayAndStep(int32_t pattern)
 {
-    // Some members carry work values from the previous frame: both sides start from zero.
-    Working = WorkingValues();
+    // A fresh rosette on both sides: the working values start from zero.
     SaverSettings.Speed = 50;
-    SaverSettings.Segment = 8;
-    SaverSettings.Rosacle = pattern;
-    LayGenerator(152, 112);
+    Rosette R = FreshRosette(152, 112, 8, pattern, PlotKind::Preview);
     RandSeed(1234);
-    Phase1 = static_cast<Extended>(Random(1256)) / 220;
-    Phase2 = static_cast<Extended>(Random(1884)) / 350;
-    Phase3 = static_cast<Extended>(Random(2512)) / 500;
-    Rate1 = Rate2 = Rate3 = 0;
-    PreviewStep();
-    std::vector<int32_t> out{RowCount};
-    for (int r = 0; r <= RowCount; ++r) {
-        const int n = RowPoints[r] + 1;
-        out.push_back(RowPoints[r]);
-        for (int s = 0; s < 8; ++s) {
-            out.insert(out.end(), PointX[s][r], PointX[s][r] + n);
-            out.insert(out.end(), PointY[s][r], PointY[s][r] + n);
-        }
-        out.insert(out.end(), Red[r], Red[r] + n);
-        out.insert(out.end(), Green[r], Green[r] + n);
-        out.insert(out.end(), Blue[r], Blue[r] + n);
+    R.Phase1 = static_cast<Extended>(Random(1256)) / 220;
+    R.Phase2 = static_cast<Extended>(Random(1884)) / 350;
+    R.Phase3 = static_cast<Extended>(Random(2512)) / 500;
+    R.Step();
+    std::vector<int32_t> out{R.RowCount, R.Box().left, R.Box().top, R.Box().right, R.Box().bottom};
+    for (int r = 0; r <= R.RowCount; ++r) {
+        const int n = R.RowPoints[r] + 1;
+        out.push_back(R.RowPoints[r]);
+        for (int s = 0; s < 8; ++s)
+            for (int j = 0; j < n; ++j) {
+                out.push_back(R.PointX(s, r, j));
+                out.push_back(R.PointY(s, r, j));
+            }
+        out.insert(out.end(), R.SeenPoint[r], R.SeenPoint[r] + n);
+        out.insert(out.end(), R.Red[r], R.Red[r] + n);
+        out.insert(out.end(), R.Green[r], R.Green[r] + n);
+        out.insert(out.end(), R.Blue[r], R.Blue[r] + n);
     }
     return out;
 }

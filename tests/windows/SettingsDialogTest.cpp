@@ -88,7 +88,7 @@ TEST_F(SettingsDialog, BelowTheRangeIsBroughtIntoItForTheGenerator)
     EXPECT_EQ(SaverSettings.Rosacle, 1);
     EXPECT_EQ(SaverSettings.Segment, 4);
     EXPECT_EQ(TextAt(form->Handle(), 207, 385), L"Rosacle 1");
-    EXPECT_EQ(Rosacle::RowPoints[267], 419); // laid out for 4 petals at 512 x 382
+    EXPECT_EQ(form->PreviewRosette().RowPoints[267], 419); // laid out for 4 petals at 512 x 382
     EXPECT_EQ(PreviewSurface.Width(), 512);
     EXPECT_EQ(PreviewSurface.Height(), 382);
     RECT client;
@@ -139,7 +139,7 @@ TEST_F(SettingsDialog, PatternBarKeepsThePreviewPetalBarAndInvertClearIt)
     MoveBar(dialog, 200, 460, 4);
     EXPECT_EQ(SaverSettings.Segment, 4);
     EXPECT_EQ(TextAt(dialog, 207, 438), L"Petals 4");
-    EXPECT_EQ(Rosacle::RowPoints[267], 419);
+    EXPECT_EQ(form->PreviewRosette().RowPoints[267], 419);
     EXPECT_EQ(PreviewPixel(5, 5), White);
     EXPECT_EQ(PreviewPixel(256, 191), White);
 
