@@ -67,6 +67,16 @@ expect_running() { # WHAT: still there once the input has had time to act
   running || fail "ended after $1"
 }
 
+# The pointer along a row, slowly enough that the saver sees each step as a move of its own:
+# a saver busy with a frame reads the moves made meanwhile as one, so the pace is one step
+# per frame of $window (counted over two seconds) and a half, 50 ms at the least.
+walk() { # X0 Y X1 [STEP]
+  local step=${4:-40} frames pace x
+  frames=$(python3 "$root/scripts/frame-rate.py" "$window" 2 0.2 | awk '/^frames/ { n += $2 } END { print n + 0 }')
+  pace=$(awk -v n="$frames" 'BEGIN { p = n > 0 ? 3 / n : 3; printf "%.2f", p < 0.05 ? 0.05 : p }')
+  for x in $(seq "$1" $(( $3 > $1 ? step : -step )) "$3"); do xdotool mousemove "$x" "$2"; sleep "$pace"; done
+}
+
 # Screenshots of the whole screen into $shot (a file per case), and polling one until a
 # predicate on it holds: a picture shows with a frame that a slow machine brings late.
 shoot() { import -window root "${1:-$shot}"; } # [FILE]

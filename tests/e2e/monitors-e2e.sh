@@ -40,10 +40,6 @@ covers_are() { [ "$(drive covers)" = "$1" ]; }
 expect_covers() { # RECTS ("left top right bottom|...", "" for none)
   wait_for "$appear_limit" covers_are "$1" || fail "covers '$(drive covers)', not '$1'"
 }
-walk() { # X0 Y X1: the pointer along a row in steps of 40, a mouse-move message each
-  local x
-  for x in $(seq "$1" $(( $3 > $1 ? 40 : -40 )) "$3"); do xdotool mousemove "$x" "$2"; sleep 0.05; done
-}
 # The layout for the case (xrandr arguments), a fresh Wine server to meet it, the pointer at
 # the primary's centre (X coordinates), the saver started with pattern 1 on white.
 start_case() { # NAME POINTER-X POINTER-Y XRANDR-ARGS...
