@@ -1,6 +1,7 @@
 #pragma once
 // The one way the tests make a rosette: fresh, laid for a surface, petal count and pattern.
 #include "generator/Rosacle.h"
+#include "generator/patterns/Engine.h"
 #include "settings/SaverSettings.h"
 
 struct Phases {
@@ -18,4 +19,14 @@ inline Rosacle::Rosette FreshRosette(int width, int height, int petals, int patt
     rosette.Phase2 = phases.p2;
     rosette.Phase3 = phases.p3;
     return rosette;
+}
+
+// Runs member k over rosette, its tables laid for k first (the layout stays).
+inline void RunOver(Rosacle::Rosette& rosette, int k)
+{
+    if (rosette.Pattern != k) {
+        SaverSettings.Rosacle = k;
+        rosette.GeneratorInit();
+    }
+    Rosacle::RunMember(rosette, k);
 }

@@ -14,15 +14,7 @@ namespace {
 
 Rosette rosette;
 
-// Runs member k over the rosette, its tables laid for k first (the layout stays).
-void RunOver(int k)
-{
-    if (rosette.Pattern != k) {
-        SaverSettings.Rosacle = k;
-        rosette.GeneratorInit();
-    }
-    RunMember(rosette, k);
-}
+void RunOver(int k) { ::RunOver(rosette, k); }
 
 // The layout of most cases, 512 x 382 with 8 petals: 267 rows; row 9 and the last row end on
 // a repeated point.

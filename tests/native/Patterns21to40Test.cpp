@@ -9,15 +9,7 @@ namespace {
 
 Rosette rosette;
 
-// Runs member k over the rosette, its tables laid for k first (the layout stays).
-void RunOver(int k)
-{
-    if (rosette.Pattern != k) {
-        SaverSettings.Rosacle = k;
-        rosette.GeneratorInit();
-    }
-    RunMember(rosette, k);
-}
+void RunOver(int k) { ::RunOver(rosette, k); }
 
 
 void ExpectPoint(int r, int i, int32_t red, int32_t green, int32_t blue)
