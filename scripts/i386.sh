@@ -29,6 +29,8 @@ i386_emulator_registered() {
   return 1
 }
 
+i386_other_run_registered() { ls "$binfmt" 2>/dev/null | grep -q '^rosacle-i386-'; }
+
 # Registrations of earlier runs that were killed before they could remove theirs.
 i386_forget_stale() {
   local f n
@@ -62,7 +64,8 @@ i386_release() {
 
 i386_ready() {
   i386_forget_stale
-  if [ "${ROSACLE_EMULATE_32_BIT:-}" != 1 ] && bash "$root/scripts/chroot.sh" runs-32-bit; then
+  # Another run's registration would serve only until that run ends: this run takes its own.
+  if [ "${ROSACLE_EMULATE_32_BIT:-}" != 1 ] && ! i386_other_run_registered && bash "$root/scripts/chroot.sh" runs-32-bit; then
     if i386_emulator_registered; then I386_WAY="emulated by an i386 emulator registered outside this project"
     else I386_WAY=natively; fi
     return 0
