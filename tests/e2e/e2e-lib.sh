@@ -90,17 +90,15 @@ shoot_until() { # PREDICATE [ARGS...]
 drawn() { [ "$(convert "$shot" -format %k info:)" -gt 2 ]; }
 expect_drawn() { shoot_until drawn || { fail "no rosette drawn"; return 1; }; }
 
-# The Unix process that runs SAVER (in this prefix): for a 32-bit program Wine's launcher hands
-# it to a process of its own, which under emulation is qemu-i386's.
+# The Unix process that runs SAVER: the one that owns its window $window (Wine sets the
+# window's _NET_WM_PID to it), and it must map SAVER. For a 32-bit program that is not the
+# process Wine's launcher started as $pid but one of its own: the 32-bit loader natively,
+# qemu-i386 under emulation.
 saver_process() { # SAVER
-  local path p
-  path=$(realpath "$1")
-  for p in /proc/[0-9]*; do
-    grep -qF " $path" "$p/maps" 2>/dev/null &&
-      tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
-      { echo "${p#/proc/}"; return 0; }
-  done
-  return 1
+  local p
+  p=$(xdotool getwindowpid "$window" 2>/dev/null) || return 1
+  grep -qF " $(realpath "$1")" "/proc/$p/maps" 2>/dev/null || return 1
+  echo "$p"
 }
 
 # Xorg with the dummy driver and two RandR outputs (xorg-two-monitors.conf) as $DISPLAY, for

@@ -17,7 +17,7 @@ shot=$(mktemp --suffix=.png)
 forget_settings # a first run's settings: a random pattern, 8 petals, white
 start_saver "$saver" /s
 expect_window && expect_drawn || exit 1
-saver_pid=$(saver_process "$saver") || { fail "no process maps $saver"; exit 1; }
+saver_pid=$(saver_process "$saver") || { fail "the process of the saver window does not map $saver"; exit 1; }
 rss() { python3 "$root/tests/e2e/resident.py" "$saver_pid" "$saver"; }
 first=$(rss) || { fail "no resident size of process $saver_pid"; exit 1; }
 echo "memory: $(tr '\0' ' ' <"/proc/$saver_pid/cmdline" | tr -s ' ') (pid $saver_pid), $seconds s"
