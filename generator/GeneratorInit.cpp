@@ -95,27 +95,30 @@ void SetShapeTables(Rosette& R, int32_t pattern, int r, int j)
 
 namespace {
 
-// The angle of point j of row r from its petal's axis, the same in every petal.
-Extended TurnOf(int r, int j, int32_t S)
-{
-    const Extended rowStart = static_cast<Extended>(r) * Pi / S;
-    const Extended rowRadius = static_cast<Extended>(r) + 0.00001L;
-    return (j - rowStart) / rowRadius;
-}
+// The angle of point j of row r from its petal's axis, the same in every petal; the row's
+// two values are worked out once per row, not per point.
+struct RowTurn {
+    Extended start, radius;
+    RowTurn(int r, int32_t S) : start(static_cast<Extended>(r) * Pi / S), radius(static_cast<Extended>(r) + 0.00001L) {}
+    Extended operator()(int j) const { return (j - start) / radius; }
+};
+
+Extended PetalAngle(int s, int32_t S) { return static_cast<Extended>(2 * s) * Pi / S; }
 
 // The offset of a point from the centre before it is rounded.
 struct Offset {
     Extended sx, sy;
 };
 
-Offset OffsetOf(int s, int r, Extended turn, int32_t S)
+Offset OffsetOf(Extended petalAngle, int r, Extended turn)
 {
-    const Extended petalAngle = static_cast<Extended>(2 * s) * Pi / S;
     const Extended theta = petalAngle + turn;
     Extended sine, cosine;
     SinCos(theta, sine, cosine);
     return {sine * r / 1.4L, cosine * r / 1.4L};
 }
+
+Offset OffsetOf(int s, int r, int j, int32_t S) { return OffsetOf(PetalAngle(s, S), r, RowTurn(r, S)(j)); }
 
 int32_t ClampedY(int32_t y, int32_t height)
 {
@@ -130,24 +133,24 @@ int32_t Rosette::PointX(int s, int r, int j) const
 {
     const Extended halfWidth = static_cast<Extended>(SurfaceWidth) / 2;
     if (r == 0) return Round(halfWidth);
-    return Round(OffsetOf(s, r, TurnOf(r, j, Segment), Segment).sx + halfWidth);
+    return Round(OffsetOf(s, r, j, Segment).sx + halfWidth);
 }
 
 int32_t Rosette::PointY(int s, int r, int j) const
 {
     const Extended halfHeight = static_cast<Extended>(SurfaceHeight) / 2;
     if (r == 0) return Round(halfHeight);
-    return ClampedY(Round(OffsetOf(s, r, TurnOf(r, j, Segment), Segment).sy + halfHeight), SurfaceHeight);
+    return ClampedY(Round(OffsetOf(s, r, j, Segment).sy + halfHeight), SurfaceHeight);
 }
 
 int32_t Rosette::OffsetX(int r, int j) const
 {
-    return Round(OffsetOf(Segment - 1, r, TurnOf(r, j, Segment), Segment).sx);
+    return Round(OffsetOf(Segment - 1, r, j, Segment).sx);
 }
 
 int32_t Rosette::OffsetY(int r, int j) const
 {
-    return Round(OffsetOf(Segment - 1, r, TurnOf(r, j, Segment), Segment).sy);
+    return Round(OffsetOf(Segment - 1, r, j, Segment).sy);
 }
 
 void Rosette::LayGeometry()
@@ -207,13 +210,15 @@ void Rosette::LayPixelMap()
     std::vector<uint32_t> pixel(rowStart_.back(), NoPoint);
     for (int s = 0; s < S; ++s) {
         const bool lastPetal = s == S - 1;
+        const Extended petalAngle = PetalAngle(s, S);
         ForEachRow(1, n, [&](int r) {
             const int32_t m = RowPoints[r];
+            const RowTurn turn(r, S);
             uint32_t* row = pixel.data() + rowStart_[r];
             uint8_t* repeated = repeated_[r];
             int32_t lastX = 0, lastY = 0;
             for (int j = 0; j <= m; ++j) {
-                const Offset o = OffsetOf(s, r, TurnOf(r, j, S), S);
+                const Offset o = OffsetOf(petalAngle, r, turn(j));
                 row[j] = mapIndex(Round(o.sx + halfWidth), ClampedY(Round(o.sy + halfHeight), height));
                 if (lastPetal) {
                     // Only the last petal's offsets decide which points repeat.
