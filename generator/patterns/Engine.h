@@ -20,6 +20,19 @@ namespace Rosacle {
 void RunMember(Rosette& R, int32_t k);
 int32_t MemberCount();
 
+// Member k's points both ways (BothPathsOfV) at R's phases; false for a member without a fast
+// path.
+bool PointsBothWays(const Rosette& R, int32_t k, int r, const Extended* v, int count, Channels* x87, Channels* fast,
+                    uint8_t* proven);
+
+// The points the fast path computed since the last call, and how many of them it proved (the
+// rest were computed again by the x87 path).
+struct FastPathTally {
+    uint64_t points = 0, proven = 0;
+};
+FastPathTally TakeFastPathTally();
+void AddToFastPathTally(const FastPathTally& t);
+
 // Lays R's fixed values for member k, at every point or (seenOnly) at the seen ones (the
 // layout calls it; rows shared among the workers), or frees them when k has none.
 void LayFixedValues(Rosette& R, int32_t k, bool seenOnly);
@@ -53,9 +66,16 @@ struct MemberRun {
     bool seenOnly = false;
 };
 
+// The channels, before the finishing steps, of count points of row r of a member that gives
+// them from v: through the x87 path, through the fast path, and whether the fast path proved
+// each point's.
+using BothPathsOfV = void (*)(const Rosette& R, int r, const Extended* v, int count, Channels* x87, Channels* fast,
+                              uint8_t* proven);
+
 struct MemberEntry {
     void (*run)(const MemberRun&);
     void (*layFixed)(Rosette& R, bool seenOnly); // null without fixed values
+    BothPathsOfV bothPaths = nullptr;            // null without a fast path
 };
 
 struct MemberList {
@@ -81,6 +101,19 @@ struct PointOfV : std::false_type {};
 template <class M>
 struct PointOfV<M, std::void_t<decltype(std::declval<const M&>().Point(0, Extended()))>> : std::true_type {};
 
+// The lanes of the fast path: two doubles, one SSE2 vector.
+using FastLanes = Lanes<2>;
+using FastNumber = Bounded<FastLanes>;
+
+// Whether member M's formulas also run on the fast path's numbers: a member of v alone that
+// carries nothing from point to point.
+template <class M, class = void>
+struct FastPathOf : std::false_type {};
+template <class M>
+struct FastPathOf<M, std::void_t<decltype(std::declval<const M&>().Point(0, std::declval<FastNumber>()))>>
+    : std::bool_constant<M::follows == Follows::Nothing && M::fixedValues == 0 &&
+                         std::is_same_v<decltype(&M::Skipped), void (Member::*)(int, int, int)>> {};
+
 // Runs rowWork(r) for rows 1..RowCount of R, shared among the workers.
 void ForEachRowOf(const Rosette& R, const std::function<void(int)>& rowWork);
 
@@ -93,6 +126,91 @@ inline Channels PointOf(M& member, int r, int i, int m, const Fixed* fixed)
         return member.Point(r, i, m, fixed[i]);
     else
         return member.Point(r, i, m);
+}
+
+// The points of row r (last point m) of a fast-path member: those computed go through the
+// fast path several at a time, and a point with any channel it did not prove through the x87
+// path; then the repeated and mirror points take their colours, in order, as RunRows does.
+template <class M>
+void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t* seen, FastPathTally& tally)
+{
+    constexpr int W = FastLanes::Width;
+    // Where point i's colours come from: itself (computed), an earlier point, or nowhere (unseen).
+    int16_t from[MaxPoints];
+    int16_t queued[MaxPoints + W];
+    alignas(32) double values[MaxPoints + W];
+    int count = 0;
+    for (int i = 0; i <= m; ++i) {
+        if (seen && !seen[i]) {
+            from[i] = -1;
+        } else if (R.RepeatsPointBefore(r, i)) {
+            from[i] = static_cast<int16_t>(i - 1);
+        } else {
+            const Extended v = PointV(i, m);
+            const int mirror = m - i;
+            if (seen && mirror < i && seen[mirror] && !R.RepeatsPointBefore(r, mirror) &&
+                SameBits(v, PointV(mirror, m))) {
+                from[i] = static_cast<int16_t>(mirror);
+            } else {
+                from[i] = static_cast<int16_t>(i);
+                queued[count] = static_cast<int16_t>(i);
+                values[count] = static_cast<double>(v);
+                ++count;
+            }
+        }
+    }
+    for (int j = count; j % W; ++j) values[j] = values[count - 1];
+    int32_t* red = R.Red[r];
+    int32_t* green = R.Green[r];
+    int32_t* blue = R.Blue[r];
+    for (int k = 0; k < count; k += W) {
+        FastLanes::D lanes;
+        std::memcpy(&lanes, values + k, sizeof lanes);
+        const ChannelsOf<FastNumber> fast = member.Point(r, FastNumber::FromRounded(lanes));
+        for (int j = 0; j < W && k + j < count; ++j) {
+            const int i = queued[k + j];
+            Channels c;
+            if (fast.Proven(j)) {
+                c = fast.Lane(j);
+                ++tally.proven;
+            } else {
+                c = member.Point(r, PointV(i, m));
+            }
+            M::Finish::Apply(c);
+            red[i] = c.R;
+            green[i] = c.G;
+            blue[i] = c.B;
+        }
+    }
+    tally.points += static_cast<uint64_t>(count);
+    for (int i = 0; i <= m; ++i) {
+        const int source = from[i];
+        if (source >= 0 && source != i) {
+            red[i] = red[source];
+            green[i] = green[source];
+            blue[i] = blue[source];
+        }
+    }
+}
+
+template <class M>
+void BothPaths(const Rosette& R, int r, const Extended* v, int count, Channels* x87, Channels* fast, uint8_t* proven)
+{
+    constexpr int W = FastLanes::Width;
+    M member;
+    member.Attach(R);
+    member.Call();
+    member.Row(r);
+    for (int k = 0; k < count; k += W) {
+        FastLanes::D lanes;
+        for (int j = 0; j < W; ++j) lanes[j] = static_cast<double>(v[k + j < count ? k + j : count - 1]);
+        const ChannelsOf<FastNumber> c = member.Point(r, FastNumber::FromRounded(lanes));
+        for (int j = 0; j < W && k + j < count; ++j) {
+            x87[k + j] = member.Point(r, v[k + j]);
+            fast[k + j] = c.Lane(j);
+            proven[k + j] = c.Proven(j);
+        }
+    }
 }
 
 template <class M>
@@ -114,6 +232,9 @@ void RunRows(const MemberRun& run)
     struct Passed {
         int r = 0, i = 0, m = 0;
     } passed;
+    // The fast path serves the shared rows; the plain path stays the x87 reference.
+    const bool fast = FastPathOf<M>::value && run.share;
+    FastPathTally tally;
     const auto takePassedD = [&member, &passed] {
         if constexpr (M::follows == Follows::PreviousPointD)
             if (passed.r) member.d = member.DAfter(passed.r, passed.i, passed.m);
@@ -139,6 +260,13 @@ void RunRows(const MemberRun& run)
             }
         }
         const uint8_t* seen = run.seenOnly ? R.SeenPoint[r] : nullptr;
+        if constexpr (FastPathOf<M>::value) {
+            if (fast) {
+                FastRowPoints(member, R, r, m, seen, tally);
+                if (r == n) *run.left = {member.c, member.d};
+                continue;
+            }
+        }
         int32_t* red = R.Red[r];
         int32_t* green = R.Green[r];
         int32_t* blue = R.Blue[r];
@@ -185,6 +313,7 @@ void RunRows(const MemberRun& run)
             *run.left = {member.c, member.d};
         }
     }
+    if (fast) AddToFastPathTally(tally);
 }
 
 // Lays R's fixed values of member M, at every point or only the seen ones.
@@ -206,6 +335,8 @@ constexpr MemberEntry Entry()
 {
     if constexpr (M::fixedValues > 0)
         return {RunRows<M>, LayFixedRows<M>};
+    else if constexpr (FastPathOf<M>::value)
+        return {RunRows<M>, nullptr, BothPaths<M>};
     else
         return {RunRows<M>, nullptr};
 }

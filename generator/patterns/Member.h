@@ -9,6 +9,10 @@
 //                                                     member whose point depends on i and m only
 //                                                     through v (the engine then reuses a row's
 //                                                     colours where v repeats)
+//  or template <class T>                              the same, written once for any number type:
+//     ChannelsOf<T> Point(int r, T v) const;          Extended for the x87 path, Bounded (Bounded.h)
+//                                                     for the fast path, which the engine uses
+//                                                     where it proves the x87 path's channels
 //
 // and, as data for the engine, where it applies:
 //
@@ -27,6 +31,7 @@
 
 #include "generator/ExtendedMath.h"
 #include "generator/Rosacle.h"
+#include "generator/patterns/Bounded.h"
 #include "generator/patterns/Finishing.h"
 
 namespace Rosacle {
