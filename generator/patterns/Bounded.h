@@ -76,7 +76,7 @@ constexpr double Infinite = __builtin_inf();
 template <class V>
 inline V Settle(V v, V P)
 {
-    static_assert(ROSACLE_IEEE_DOUBLE, "the fast path needs IEEE double arithmetic without fused operations");
+    static_assert(ROSACLE_IEEE_DOUBLE || sizeof(V) == 0, "the fast path needs IEEE double arithmetic without fused operations");
     return (P + Magnitude(v) * 0x1p-51 + 0x1p-1000) * (1 + 0x1p-40);
 }
 
@@ -87,44 +87,44 @@ inline V Widen(V e)
     return e * (1 + 0x1p-40);
 }
 
-// sin and cos of |x| <= 2^19, both at once; each within 2^-46 of the exact value.
+// sin x (Sine) or cos x for |x| <= 2^19, within 2^-46 of the exact value.
 //
-// Reduction: k = nearest integer to x x 2/pi (the shifter 1.5 x 2^52 rounds to nearest, and
-// its low bits keep k mod 4), r = ((x - k P1) - k P2) - k P3 with pi/2 = P1 + P2 + P3 + 1e-37.
-// |k| < 2^19 and P1, P2 have 33 significant bits, so k P1 and k P2 are exact; x - k P1 is
-// exact (Sterbenz: k P1 lies within a factor 2 of x when k != 0); the two further subtractions
-// and k P3 round with |r| < 0.8, so |r - (x - k pi/2)| < 3 x 2^-53 + 2^19 x 1e-37 < 2^-51.
-// |r| <= pi/4 + 2^-31 (x x 2/pi itself is within 2^-33 of exact here).
-// Series: sin r = r + r z S(z), cos r = 1 + z C(z), z = r^2, Taylor terms to r^17 and r^16;
-// the remainders r^19/19! and r^18/18! stay below 2^-58 for |r| <= 0.786. The tails r z S(z)
-// (< 0.081) and z C(z) (< 0.31) take under 20 roundings each, relative 2^-53 apiece: below
-// 2^-50.7; the coefficients' own rounding adds under 2^-53 x cosh(0.786) < 2^-52.4; the final
-// add 2^-53. Total below 2^-49; 2^-46 is claimed.
+// Reduction by pi: k = nearest integer to x / pi (the shifter 1.5 x 2^52 rounds to nearest and
+// keeps k's parity in its last bit), r = ((x - k Q1) - k Q2) - k Q3 with
+// pi = Q1 + Q2 + Q3 + 2e-37; sin x = (-1)^k sin r, cos x = (-1)^k cos r. |k| < 2^18 and Q1, Q2
+// have 33 significant bits, so k Q1 and k Q2 are exact; x - k Q1 is exact (Sterbenz: for k != 0,
+// k Q1 lies within a factor 2 of x); the two further subtractions round with |r| < 1.6 and
+// k Q3 by far less, so |r - (x - k pi)| < 2^-51. (x / pi itself is within 2^-33 of exact, so
+// |r| <= pi/2 + 2^-31.)
+// Series in z = r^2 (Taylor): sin r = r + r z S(z), terms to r^19, remainder r^21/21! < 2^-51.7;
+// cos r = 1 + z C(z), terms to r^20, remainder r^22/22! < 2^-55. The tails (below 0.8 and 1.6
+// in magnitude) take under 24 roundings of relative 2^-53 each: below 2^-49.6 and 2^-47.8; the
+// coefficients' own rounding, under 2^-52.3; the final add, 2^-53. Total below 2^-47.3 for
+// either; 2^-46 is claimed.
 constexpr double FastSinCosError = 0x1p-46;
 constexpr double SinCosReach = 0x1p19;
 
-template <class V>
-inline void SinCosCore(V x, V& sine, V& cosine)
+template <bool Sine, class V>
+inline V SinOrCosCore(V x)
 {
     using I = IntOf<V>;
     constexpr double shifter = 0x1.8p52;
-    const V shifted = x * 0x1.45f306dc9c883p-1 + shifter;
+    const V shifted = x * 0x1.45f306dc9c883p-2 + shifter;
     const V k = shifted - shifter;
-    const I quadrant = (I)shifted & 3;
-    const V r = ((x - k * 0x1.921fb544p+0) - k * 0x1.0b4611a6p-34) - k * 0x1.3198a2e037073p-69;
+    const I sign = ((I)shifted & 1) << 63;
+    const V r = ((x - k * 0x1.921fb544p+1) - k * 0x1.0b4611a6p-33) - k * 0x1.3198a2e037073p-68;
     const V z = r * r;
-    const V s = r + r * z * (-0x1.5555555555555p-3 + z * (0x1.1111111111111p-7 + z * (-0x1.a01a01a01a01ap-13 +
-                z * (0x1.71de3a556c734p-19 + z * (-0x1.ae64567f544e4p-26 + z * (0x1.6124613a86d09p-33 +
-                z * (-0x1.ae7f3e733b81fp-41 + z * 0x1.952c77030ad4ap-49)))))));
-    const V c = 1 + z * (-0x1p-1 + z * (0x1.5555555555555p-5 + z * (-0x1.6c16c16c16c17p-10 +
-                z * (0x1.a01a01a01a01ap-16 + z * (-0x1.27e4fb7789f5cp-22 + z * (0x1.1eed8eff8d898p-29 +
-                z * (-0x1.93974a8c07c9dp-37 + z * 0x1.ae7f3e733b81fp-45)))))));
-    // sin x, cos x by k mod 4: (s, c), (c, -s), (-s, -c), (-c, s); the signs flip by bit 1 of
-    // k and of k + 1, moved to the sign bit.
-    const I odd = -(quadrant & 1);
-    const V sinBase = Select(odd, c, s), cosBase = Select(odd, s, c);
-    sine = (V)((I)sinBase ^ ((quadrant & 2) << 62));
-    cosine = (V)((I)cosBase ^ (((quadrant + 1) & 2) << 62));
+    V p;
+    if constexpr (Sine)
+        p = r + r * z * (-0x1.5555555555555p-3 + z * (0x1.1111111111111p-7 + z * (-0x1.a01a01a01a01ap-13 +
+            z * (0x1.71de3a556c734p-19 + z * (-0x1.ae64567f544e4p-26 + z * (0x1.6124613a86d09p-33 +
+            z * (-0x1.ae7f3e733b81fp-41 + z * (0x1.952c77030ad4ap-49 + z * -0x1.2f49b46814157p-57))))))));
+    else
+        p = 1 + z * (-0x1p-1 + z * (0x1.5555555555555p-5 + z * (-0x1.6c16c16c16c17p-10 +
+            z * (0x1.a01a01a01a01ap-16 + z * (-0x1.27e4fb7789f5cp-22 + z * (0x1.1eed8eff8d898p-29 +
+            z * (-0x1.93974a8c07c9dp-37 + z * (0x1.ae7f3e733b81fp-45 + z * (-0x1.6827863b97d97p-53 +
+            z * 0x1.e542ba4020225p-62)))))))));
+    return (V)((I)p ^ sign);
 }
 
 // ln x for 2^-1000 <= x <= 2^1000, within 2^-46 (1 + |ln x|) of the exact value.
@@ -273,25 +273,23 @@ inline Bounded<L> Sqrt(const Bounded<L>& a)
 
 // Sine and cosine: |sin X1 - sin v1| <= e1, then the x87 functions' and the fast ones' own
 // errors. Only below 2^19 in magnitude, well inside the x87 table's reach.
-template <class L>
-inline Bounded<L> SinOrCos(const Bounded<L>& a, bool sine)
+template <bool Sine, class L>
+inline Bounded<L> SinOrCos(const Bounded<L>& a)
 {
     using namespace BoundRules;
-    typename L::D s, c;
-    SinCosCore(a.v, s, c);
     const auto e = Widen(a.e + (X87SinCosError + FastSinCosError));
     static_assert(SinCosReach < X87SinCosReach, "the fast reach lies inside the x87 table's");
-    return {sine ? s : c, Select(Magnitude(a.v) + a.e <= SinCosReach, e, Splat<typename L::D>(Infinite))};
+    return {SinOrCosCore<Sine>(a.v), Select(Magnitude(a.v) + a.e <= SinCosReach, e, Splat<typename L::D>(Infinite))};
 }
 template <class L>
 inline Bounded<L> Sin(const Bounded<L>& a)
 {
-    return SinOrCos(a, true);
+    return SinOrCos<true>(a);
 }
 template <class L>
 inline Bounded<L> Cos(const Bounded<L>& a)
 {
-    return SinOrCos(a, false);
+    return SinOrCos<false>(a);
 }
 
 // Natural logarithm. Needs e1 <= v1/2, so X1 >= v1/2 > 0 and |ln X1 - ln v1| <= Q = 2 e1 / v1.
@@ -331,6 +329,32 @@ inline ProvenInt<L> Round(const Bounded<L>& a)
     return {Select(proven, k, Splat<typename L::D>(0)), (typename L::I)proven};
 }
 
+// A point index of each lane, for the members whose point reads i: Ext(i) is exact in both paths.
+template <class L>
+struct LaneIndex {
+    typename L::D i;
+};
+template <class L>
+inline Bounded<L> Ext(const LaneIndex<L>& k)
+{
+    return {k.i, typename L::D{}};
+}
+
+// The helpers of Member.h on the fast path's numbers. A channel enters later formulas as
+// Share(c) = c / 255: where c is proven it is the x87 path's integer, exact in both; where it is
+// not, nothing computed from it is proven.
+template <class L>
+inline Bounded<L> Share(const ProvenInt<L>& c)
+{
+    const Bounded<L> share = Bounded<L>{c.value, typename L::D{}} / 255;
+    return {share.v, BoundRules::Select((BoundRules::IntOf<typename L::D>)c.proven, share.e, BoundRules::Splat<typename L::D>(BoundRules::Infinite))};
+}
+template <class L>
+inline Bounded<L> Squared(const Bounded<L>& y)
+{
+    return y * y;
+}
+
 // The three channels of W points of the fast path.
 template <class L>
 struct ProvenChannels {
@@ -358,6 +382,20 @@ struct NumberOf<Bounded<L>> {
 };
 template <class T>
 using ChannelsOf = typename NumberOf<T>::ChannelsType;
+// The number type of a member of (r, i, m) whose point index is of type I: Extended for an int,
+// Bounded for the fast path's lanes of indexes.
+template <class I>
+struct NumberForIndex;
+template <>
+struct NumberForIndex<int> {
+    using Type = Extended;
+};
+template <class L>
+struct NumberForIndex<LaneIndex<L>> {
+    using Type = Bounded<L>;
+};
+template <class I>
+using NumberFor = typename NumberForIndex<I>::Type;
 
 // An x87-computed value (per call, per row) as the number type T.
 template <class T>

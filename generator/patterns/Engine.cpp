@@ -77,13 +77,13 @@ FastPathTally TakeFastPathTally()
     return t;
 }
 
-bool PointsBothWays(const Rosette& R, int32_t k, int r, const Extended* v, int count, Channels* x87, Channels* fast,
-                    uint8_t* proven)
+bool PointsBothWays(const Rosette& R, int32_t k, int r, const int32_t* i, const Extended* v, int count, Channels* x87,
+                    Channels* fast, uint8_t* proven)
 {
     const MemberEntry* entry = EntryOf(k);
     if (!entry || !entry->bothPaths) return false;
     if (!channelValuesLaid) LayChannelValues();
-    entry->bothPaths(R, r, v, count, x87, fast, proven);
+    entry->bothPaths(R, r, i, v, count, x87, fast, proven);
     return true;
 }
 

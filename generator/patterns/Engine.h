@@ -20,10 +20,10 @@ namespace Rosacle {
 void RunMember(Rosette& R, int32_t k);
 int32_t MemberCount();
 
-// Member k's points both ways (BothPathsOfV) at R's phases; false for a member without a fast
+// Member k's points both ways (BothPathsOf) at R's phases; false for a member without a fast
 // path.
-bool PointsBothWays(const Rosette& R, int32_t k, int r, const Extended* v, int count, Channels* x87, Channels* fast,
-                    uint8_t* proven);
+bool PointsBothWays(const Rosette& R, int32_t k, int r, const int32_t* i, const Extended* v, int count, Channels* x87,
+                    Channels* fast, uint8_t* proven);
 
 // The points the fast path computed since the last call, and how many of them it proved (the
 // rest were computed again by the x87 path).
@@ -66,16 +66,16 @@ struct MemberRun {
     bool seenOnly = false;
 };
 
-// The channels, before the finishing steps, of count points of row r of a member that gives
-// them from v: through the x87 path, through the fast path, and whether the fast path proved
+// The channels, before the finishing steps, of count points of row r (point i[j], or v[j] for
+// a member of v): through the x87 path, through the fast path, and whether the fast path proved
 // each point's.
-using BothPathsOfV = void (*)(const Rosette& R, int r, const Extended* v, int count, Channels* x87, Channels* fast,
-                              uint8_t* proven);
+using BothPathsOf = void (*)(const Rosette& R, int r, const int32_t* i, const Extended* v, int count, Channels* x87,
+                             Channels* fast, uint8_t* proven);
 
 struct MemberEntry {
     void (*run)(const MemberRun&);
     void (*layFixed)(Rosette& R, bool seenOnly); // null without fixed values
-    BothPathsOfV bothPaths = nullptr;            // null without a fast path
+    BothPathsOf bothPaths = nullptr;             // null without a fast path
 };
 
 struct MemberList {
@@ -109,8 +109,18 @@ using FastNumber = Bounded<FastLanes>;
 // carries nothing from point to point.
 template <class M, class = void>
 struct FastPathOf : std::false_type {};
+template <class M, class = void>
+struct FastPointOfV : std::false_type {};
 template <class M>
-struct FastPathOf<M, std::void_t<decltype(std::declval<const M&>().Point(0, std::declval<FastNumber>()))>>
+struct FastPointOfV<M, std::void_t<decltype(std::declval<const M&>().Point(0, std::declval<FastNumber>()))>>
+    : std::true_type {};
+template <class M, class = void>
+struct FastPointOfI : std::false_type {};
+template <class M>
+struct FastPointOfI<M, std::void_t<decltype(std::declval<const M&>().Point(0, LaneIndex<FastLanes>{}, 0))>>
+    : std::true_type {};
+template <class M>
+struct FastPathOf<M, std::enable_if_t<FastPointOfV<M>::value || FastPointOfI<M>::value>>
     : std::bool_constant<M::follows == Follows::Nothing && M::fixedValues == 0 &&
                          std::is_same_v<decltype(&M::Skipped), void (Member::*)(int, int, int)>> {};
 
@@ -131,10 +141,11 @@ inline Channels PointOf(M& member, int r, int i, int m, const Fixed* fixed)
 // The points of row r (last point m) of a fast-path member: those computed go through the
 // fast path several at a time, and a point with any channel it did not prove through the x87
 // path; then the repeated and mirror points take their colours, in order, as RunRows does.
-template <class M>
+template <class M, class L = FastLanes>
 void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t* seen, FastPathTally& tally)
 {
-    constexpr int W = FastLanes::Width;
+    using Number = Bounded<L>;
+    constexpr int W = L::Width;
     // Where point i's colours come from: itself (computed), an earlier point, or nowhere (unseen).
     int16_t from[MaxPoints];
     int16_t queued[MaxPoints + W];
@@ -145,6 +156,11 @@ void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t*
             from[i] = -1;
         } else if (R.RepeatsPointBefore(r, i)) {
             from[i] = static_cast<int16_t>(i - 1);
+        } else if constexpr (!PointOfV<M>::value) {
+            from[i] = static_cast<int16_t>(i);
+            queued[count] = static_cast<int16_t>(i);
+            values[count] = i;
+            ++count;
         } else {
             const Extended v = PointV(i, m);
             const int mirror = m - i;
@@ -164,17 +180,23 @@ void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t*
     int32_t* green = R.Green[r];
     int32_t* blue = R.Blue[r];
     for (int k = 0; k < count; k += W) {
-        FastLanes::D lanes;
+        typename L::D lanes;
         std::memcpy(&lanes, values + k, sizeof lanes);
-        const ChannelsOf<FastNumber> fast = member.Point(r, FastNumber::FromRounded(lanes));
+        ChannelsOf<Number> fast;
+        if constexpr (PointOfV<M>::value)
+            fast = member.Point(r, Number::FromRounded(lanes));
+        else
+            fast = member.Point(r, LaneIndex<L>{lanes}, m);
         for (int j = 0; j < W && k + j < count; ++j) {
             const int i = queued[k + j];
             Channels c;
             if (fast.Proven(j)) {
                 c = fast.Lane(j);
                 ++tally.proven;
-            } else {
+            } else if constexpr (PointOfV<M>::value) {
                 c = member.Point(r, PointV(i, m));
+            } else {
+                c = member.Point(r, i, m);
             }
             M::Finish::Apply(c);
             red[i] = c.R;
@@ -193,20 +215,54 @@ void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t*
     }
 }
 
+#if defined(__x86_64__) && !defined(_WIN32)
+// Four points at once in one AVX2 vector, where the processor has it: the same operations
+// lane by lane (no fused multiply-add), so the same values and bounds. Every call is inlined so
+// that all of it is compiled for AVX2. (Not on Windows: its 64-bit stack does not keep the
+// 32-byte alignment AVX spills need.)
 template <class M>
-void BothPaths(const Rosette& R, int r, const Extended* v, int count, Channels* x87, Channels* fast, uint8_t* proven)
+__attribute__((target("avx2"), flatten)) void WideRowPoints(const M& member, Rosette& R, int r, int32_t m,
+                                                             const uint8_t* seen, FastPathTally& tally)
+{
+    FastRowPoints<M, Lanes<4>>(member, R, r, m, seen, tally);
+}
+inline bool HasWideLanes()
+{
+    static const bool wide = __builtin_cpu_supports("avx2");
+    return wide;
+}
+#else
+template <class M>
+void WideRowPoints(const M&, Rosette&, int, int32_t, const uint8_t*, FastPathTally&) {}
+inline bool HasWideLanes() { return false; }
+#endif
+
+template <class M>
+void BothPaths(const Rosette& R, int r, const int32_t* i, const Extended* v, int count, Channels* x87, Channels* fast,
+               uint8_t* proven)
 {
     constexpr int W = FastLanes::Width;
     M member;
     member.Attach(R);
     member.Call();
     member.Row(r);
+    const int32_t m = member.RowLastPoint(r);
     for (int k = 0; k < count; k += W) {
         FastLanes::D lanes;
-        for (int j = 0; j < W; ++j) lanes[j] = static_cast<double>(v[k + j < count ? k + j : count - 1]);
-        const ChannelsOf<FastNumber> c = member.Point(r, FastNumber::FromRounded(lanes));
+        ChannelsOf<FastNumber> c;
+        for (int j = 0; j < W; ++j) {
+            const int at = k + j < count ? k + j : count - 1;
+            lanes[j] = PointOfV<M>::value ? static_cast<double>(v[at]) : i[at];
+        }
+        if constexpr (PointOfV<M>::value)
+            c = member.Point(r, FastNumber::FromRounded(lanes));
+        else
+            c = member.Point(r, LaneIndex<FastLanes>{lanes}, m);
         for (int j = 0; j < W && k + j < count; ++j) {
-            x87[k + j] = member.Point(r, v[k + j]);
+            if constexpr (PointOfV<M>::value)
+                x87[k + j] = member.Point(r, v[k + j]);
+            else
+                x87[k + j] = member.Point(r, i[k + j], m);
             fast[k + j] = c.Lane(j);
             proven[k + j] = c.Proven(j);
         }
@@ -262,7 +318,10 @@ void RunRows(const MemberRun& run)
         const uint8_t* seen = run.seenOnly ? R.SeenPoint[r] : nullptr;
         if constexpr (FastPathOf<M>::value) {
             if (fast) {
-                FastRowPoints(member, R, r, m, seen, tally);
+                if (HasWideLanes())
+                    WideRowPoints(member, R, r, m, seen, tally);
+                else
+                    FastRowPoints(member, R, r, m, seen, tally);
                 if (r == n) *run.left = {member.c, member.d};
                 continue;
             }

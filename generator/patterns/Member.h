@@ -13,6 +13,8 @@
 //     ChannelsOf<T> Point(int r, T v) const;          Extended for the x87 path, Bounded (Bounded.h)
 //                                                     for the fast path, which the engine uses
 //                                                     where it proves the x87 path's channels
+//  or template <class I, class T = NumberFor<I>>      Point(r, i, m) written once: i an int for
+//     ChannelsOf<T> Point(int r, I i, int m) const;   the x87 path, lanes of indexes for the fast
 //
 // and, as data for the engine, where it applies:
 //

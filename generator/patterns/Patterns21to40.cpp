@@ -128,13 +128,15 @@ struct Pattern28 : Member {
         b = B2(r, n);
         t = Sin(5 - Ext(10 * r) / n);
     }
-    Channels Point(int, int i, int m) const
+    template <class I, class T = NumberFor<I>>
+    ChannelsOf<T> Point(int, I i, int m) const
     {
-        const Extended u = Abs(0.5L - Ext(i) / m) * (p1 / 6 + 1);
-        const Extended x = Ln(t * t + u * u + 0.001L);
-        const int32_t R = Round(((1 - u) * t * x + a) * 255);
-        const int32_t G = Round((Share(R) * (1 - t) * (x + 1) + b) * 255);
-        const int32_t B = Round(Abs(Ln(Squared(Share(G)) + Squared(Share(R)) + 0.001L) * 0.5L) * 255);
+        const T t = Take<T>(this->t), a = Take<T>(this->a), b = Take<T>(this->b);
+        const T u = Abs(0.5L - Ext(i) / m) * (Take<T>(p1) / 6 + 1);
+        const T x = Ln(t * t + u * u + 0.001L);
+        const auto R = Round(((1 - u) * t * x + a) * 255);
+        const auto G = Round((Share(R) * (1 - t) * (x + 1) + b) * 255);
+        const auto B = Round(Abs(Ln(Squared(Share(G)) + Squared(Share(R)) + 0.001L) * 0.5L) * 255);
         return {R, G, B};
     }
 };
