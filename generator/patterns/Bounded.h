@@ -26,6 +26,7 @@
 #include <type_traits>
 
 #include "generator/ExtendedMath.h"
+#include "generator/Rosacle.h"
 #include "generator/patterns/Finishing.h"
 
 #if (defined(__i386__) && !defined(__SSE2_MATH__)) || defined(__FP_FAST_FMA)
@@ -182,6 +183,7 @@ constexpr double X87LnError = 0x1p-56;
 // A value of the fast path: W lanes, each a double and its bound.
 template <class L>
 struct Bounded {
+    using Lanes = L;
     using V = typename L::D;
     using I = typename L::I;
     V v{}, e{};
@@ -355,6 +357,47 @@ inline Bounded<L> Squared(const Bounded<L>& y)
     return y * y;
 }
 
+// A function of an integer channel (Member.h's table lookups) where the channel is proven: the
+// x87 path's own value of the function, rounded to double; nothing proven where it is not.
+template <class L, class F>
+inline Bounded<L> OfChannel(const ProvenInt<L>& c, F function)
+{
+    typename L::D value;
+    for (int j = 0; j < L::Width; ++j) value[j] = static_cast<double>(function(static_cast<int32_t>(c.value[j])));
+    const Bounded<L> x = Bounded<L>::FromRounded(value);
+    return {x.v, BoundRules::Select((BoundRules::IntOf<typename L::D>)c.proven, x.e,
+                                    BoundRules::Splat<typename L::D>(BoundRules::Infinite))};
+}
+// An integer step of a proven channel (SquareValue and the like): the same integer, lane by lane.
+template <class L, class F>
+inline ProvenInt<L> StepOfChannel(const ProvenInt<L>& c, F step)
+{
+    ProvenInt<L> out = c;
+    for (int j = 0; j < L::Width; ++j)
+        out.value[j] = c.proven[j] ? step(static_cast<int32_t>(c.value[j])) : 0;
+    return out;
+}
+
+template <class L>
+inline ProvenInt<L> SquareValue(const ProvenInt<L>& c)
+{
+    return StepOfChannel(c, [](int32_t v) { return SquareValue(v); });
+}
+
+// Sin and cos at once: the x87 SinCos gives the same values as Sin and Cos.
+template <class L>
+inline void SinCos(const Bounded<L>& x, Bounded<L>& sine, Bounded<L>& cosine)
+{
+    sine = Sin(x);
+    cosine = Cos(x);
+}
+
+// A member's fixed values (Rosacle.h's Fixed) in the fast path's lanes.
+template <class L>
+struct BoundedFixed {
+    Bounded<L> a, b;
+};
+
 // The three channels of W points of the fast path.
 template <class L>
 struct ProvenChannels {
@@ -373,11 +416,13 @@ struct NumberOf;
 template <>
 struct NumberOf<Extended> {
     using ChannelsType = Channels;
+    using FixedType = Fixed;
     static Extended From(Extended x) { return x; }
 };
 template <class L>
 struct NumberOf<Bounded<L>> {
     using ChannelsType = ProvenChannels<L>;
+    using FixedType = BoundedFixed<L>;
     static Bounded<L> From(Extended x) { return Bounded<L>::FromX87(x); }
 };
 template <class T>
@@ -396,6 +441,9 @@ struct NumberForIndex<LaneIndex<L>> {
 };
 template <class I>
 using NumberFor = typename NumberForIndex<I>::Type;
+// A member's fixed values as the number type T reads them.
+template <class T>
+using FixedOf = typename NumberOf<T>::FixedType;
 
 // An x87-computed value (per call, per row) as the number type T.
 template <class T>

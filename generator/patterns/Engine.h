@@ -120,9 +120,49 @@ template <class M>
 struct FastPointOfI<M, std::void_t<decltype(std::declval<const M&>().Point(0, LaneIndex<FastLanes>{}, 0))>>
     : std::true_type {};
 template <class M>
+struct FastPointOfI<M, std::void_t<decltype(std::declval<const M&>().Point(0, LaneIndex<FastLanes>{}, 0,
+                                                                           BoundedFixed<FastLanes>{}))>>
+    : std::true_type {};
+template <class M>
 struct FastPathOf<M, std::enable_if_t<FastPointOfV<M>::value || FastPointOfI<M>::value>>
-    : std::bool_constant<M::follows == Follows::Nothing && M::fixedValues == 0 &&
+    : std::bool_constant<M::follows == Follows::Nothing &&
                          std::is_same_v<decltype(&M::Skipped), void (Member::*)(int, int, int)>> {};
+
+// The points of the fast path's lanes: v or i of each, and the fixed values of a member that
+// has them (rounded to double).
+template <class L>
+struct PointLanes {
+    alignas(8 * L::Width) double values[L::Width], a[L::Width], b[L::Width];
+
+    void Set(int j, double value, const Fixed* fixed, int i)
+    {
+        values[j] = value;
+        a[j] = fixed ? static_cast<double>(fixed[i].a) : 0.0;
+        b[j] = fixed ? static_cast<double>(fixed[i].b) : 0.0;
+    }
+    static typename L::D Vector(const double* lanes)
+    {
+        typename L::D v;
+        std::memcpy(&v, lanes, sizeof v);
+        return v;
+    }
+};
+
+// Member M's fast-path channels of the points in lanes.
+template <class M, class L>
+inline ChannelsOf<Bounded<L>> FastPointsOf(const M& member, int r, int32_t m, const PointLanes<L>& lanes)
+{
+    using Number = Bounded<L>;
+    const auto values = PointLanes<L>::Vector(lanes.values);
+    if constexpr (PointOfV<M>::value)
+        return member.Point(r, Number::FromRounded(values));
+    else if constexpr (M::fixedValues > 0)
+        return member.Point(r, LaneIndex<L>{values}, m,
+                            BoundedFixed<L>{Number::FromRounded(PointLanes<L>::Vector(lanes.a)),
+                                            Number::FromRounded(PointLanes<L>::Vector(lanes.b))});
+    else
+        return member.Point(r, LaneIndex<L>{values}, m);
+}
 
 // Runs rowWork(r) for rows 1..RowCount of R, shared among the workers.
 void ForEachRowOf(const Rosette& R, const std::function<void(int)>& rowWork);
@@ -142,14 +182,15 @@ inline Channels PointOf(M& member, int r, int i, int m, const Fixed* fixed)
 // fast path several at a time, and a point with any channel it did not prove through the x87
 // path; then the repeated and mirror points take their colours, in order, as RunRows does.
 template <class M, class L = FastLanes>
-void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t* seen, FastPathTally& tally)
+void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t* seen, const Fixed* fixed,
+                   FastPathTally& tally)
 {
     using Number = Bounded<L>;
     constexpr int W = L::Width;
     // Where point i's colours come from: itself (computed), an earlier point, or nowhere (unseen).
     int16_t from[MaxPoints];
-    int16_t queued[MaxPoints + W];
-    alignas(32) double values[MaxPoints + W];
+    int16_t queued[MaxPoints];
+    double values[MaxPoints];
     int count = 0;
     for (int i = 0; i <= m; ++i) {
         if (seen && !seen[i]) {
@@ -175,18 +216,16 @@ void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t*
             }
         }
     }
-    for (int j = count; j % W; ++j) values[j] = values[count - 1];
     int32_t* red = R.Red[r];
     int32_t* green = R.Green[r];
     int32_t* blue = R.Blue[r];
     for (int k = 0; k < count; k += W) {
-        typename L::D lanes;
-        std::memcpy(&lanes, values + k, sizeof lanes);
-        ChannelsOf<Number> fast;
-        if constexpr (PointOfV<M>::value)
-            fast = member.Point(r, Number::FromRounded(lanes));
-        else
-            fast = member.Point(r, LaneIndex<L>{lanes}, m);
+        PointLanes<L> lanes;
+        for (int j = 0; j < W; ++j) {
+            const int at = k + j < count ? k + j : count - 1;
+            lanes.Set(j, values[at], M::fixedValues > 0 ? fixed : nullptr, queued[at]);
+        }
+        const ChannelsOf<Number> fast = FastPointsOf(member, r, m, lanes);
         for (int j = 0; j < W && k + j < count; ++j) {
             const int i = queued[k + j];
             Channels c;
@@ -196,7 +235,7 @@ void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t*
             } else if constexpr (PointOfV<M>::value) {
                 c = member.Point(r, PointV(i, m));
             } else {
-                c = member.Point(r, i, m);
+                c = PointOf(member, r, i, m, fixed);
             }
             M::Finish::Apply(c);
             red[i] = c.R;
@@ -222,9 +261,10 @@ void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t*
 // 32-byte alignment AVX spills need.)
 template <class M>
 __attribute__((target("avx2"), flatten)) void WideRowPoints(const M& member, Rosette& R, int r, int32_t m,
-                                                             const uint8_t* seen, FastPathTally& tally)
+                                                             const uint8_t* seen, const Fixed* fixed,
+                                                             FastPathTally& tally)
 {
-    FastRowPoints<M, Lanes<4>>(member, R, r, m, seen, tally);
+    FastRowPoints<M, Lanes<4>>(member, R, r, m, seen, fixed, tally);
 }
 inline bool HasWideLanes()
 {
@@ -233,7 +273,7 @@ inline bool HasWideLanes()
 }
 #else
 template <class M>
-void WideRowPoints(const M&, Rosette&, int, int32_t, const uint8_t*, FastPathTally&) {}
+void WideRowPoints(const M&, Rosette&, int, int32_t, const uint8_t*, const Fixed*, FastPathTally&) {}
 inline bool HasWideLanes() { return false; }
 #endif
 
@@ -247,22 +287,21 @@ void BothPaths(const Rosette& R, int r, const int32_t* i, const Extended* v, int
     member.Call();
     member.Row(r);
     const int32_t m = member.RowLastPoint(r);
+    Fixed fixed[MaxPoints];
+    if constexpr (M::fixedValues > 0)
+        for (int k = 0; k <= m; ++k) fixed[k] = member.FixedAt(r, k, m);
     for (int k = 0; k < count; k += W) {
-        FastLanes::D lanes;
-        ChannelsOf<FastNumber> c;
+        PointLanes<FastLanes> lanes;
         for (int j = 0; j < W; ++j) {
             const int at = k + j < count ? k + j : count - 1;
-            lanes[j] = PointOfV<M>::value ? static_cast<double>(v[at]) : i[at];
+            lanes.Set(j, PointOfV<M>::value ? static_cast<double>(v[at]) : i[at], fixed, i[at]);
         }
-        if constexpr (PointOfV<M>::value)
-            c = member.Point(r, FastNumber::FromRounded(lanes));
-        else
-            c = member.Point(r, LaneIndex<FastLanes>{lanes}, m);
+        const ChannelsOf<FastNumber> c = FastPointsOf(member, r, m, lanes);
         for (int j = 0; j < W && k + j < count; ++j) {
             if constexpr (PointOfV<M>::value)
                 x87[k + j] = member.Point(r, v[k + j]);
             else
-                x87[k + j] = member.Point(r, i[k + j], m);
+                x87[k + j] = PointOf(member, r, i[k + j], m, fixed);
             fast[k + j] = c.Lane(j);
             proven[k + j] = c.Proven(j);
         }
@@ -319,9 +358,9 @@ void RunRows(const MemberRun& run)
         if constexpr (FastPathOf<M>::value) {
             if (fast) {
                 if (HasWideLanes())
-                    WideRowPoints(member, R, r, m, seen, tally);
+                    WideRowPoints(member, R, r, m, seen, fixed, tally);
                 else
-                    FastRowPoints(member, R, r, m, seen, tally);
+                    FastRowPoints(member, R, r, m, seen, fixed, tally);
                 if (r == n) *run.left = {member.c, member.d};
                 continue;
             }
@@ -392,7 +431,9 @@ void LayFixedRows(Rosette& R, bool seenOnly)
 template <class M>
 constexpr MemberEntry Entry()
 {
-    if constexpr (M::fixedValues > 0)
+    if constexpr (M::fixedValues > 0 && FastPathOf<M>::value)
+        return {RunRows<M>, LayFixedRows<M>, BothPaths<M>};
+    else if constexpr (M::fixedValues > 0)
         return {RunRows<M>, LayFixedRows<M>};
     else if constexpr (FastPathOf<M>::value)
         return {RunRows<M>, nullptr, BothPaths<M>};
