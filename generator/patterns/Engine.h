@@ -105,8 +105,8 @@ struct PointOfV<M, std::void_t<decltype(std::declval<const M&>().Point(0, Extend
 using FastLanes = Lanes<2>;
 using FastNumber = Bounded<FastLanes>;
 
-// Whether member M's formulas also run on the fast path's numbers: a member of v alone that
-// carries nothing from point to point.
+// Whether member M's formulas also run on the fast path's numbers (its Point is written once
+// for any number type): a member that carries nothing from point to point.
 template <class M, class = void>
 struct FastPathOf : std::false_type {};
 template <class M, class = void>
