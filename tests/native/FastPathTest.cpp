@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "generator/Workers.h"
 #include "generator/patterns/Bounded.h"
 #include "generator/patterns/Engine.h"
 #include "tests/native/FreshRosette.h"
@@ -105,6 +106,36 @@ TEST(FastPath, ProvenChannelsAreTheX87Ones)
         EXPECT_GE(provenPoints, points * 99 / 100) << "member " << k;
     }
     EXPECT_GE(members, 1);
+}
+
+// Where the fast path proves little (members whose points read a phase so far out that their
+// values leave its reach), every point the rows share among workers takes the x87 path's
+// colours, as on one worker.
+TEST(FastPath, UnprovenPointsTakeTheX87Colours)
+{
+    const int callerWorkers = WorkerCount();
+    for (const int k : {28, 38}) {
+        const Phases far{1e7L, -3e6L, 2.5L};
+        std::vector<int32_t> plain;
+        Rosette R = FreshRosette(480, 300, 5, k, PlotKind::Full, far);
+        SetWorkerCount(1);
+        RunOver(R, k);
+        for (int r = 1; r <= R.RowCount; ++r)
+            for (const auto* plane : {&R.Red, &R.Green, &R.Blue})
+                plain.insert(plain.end(), (*plane)[r], (*plane)[r] + R.RowPoints[r] + 1);
+        SetWorkerCount(2);
+        TakeFastPathTally();
+        RunOver(R, k);
+        const FastPathTally tally = TakeFastPathTally();
+        size_t at = 0, differing = 0;
+        for (int r = 1; r <= R.RowCount; ++r)
+            for (const auto* plane : {&R.Red, &R.Green, &R.Blue})
+                for (int i = 0; i <= R.RowPoints[r]; ++i, ++at)
+                    if (R.SeenPoint[r][i] && (*plane)[r][i] != plain[at]) ++differing;
+        EXPECT_EQ(differing, 0u) << "member " << k;
+        EXPECT_LT(tally.proven, tally.points / 2) << "member " << k;
+    }
+    SetWorkerCount(callerWorkers);
 }
 
 } // namespace
