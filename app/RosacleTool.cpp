@@ -245,6 +245,7 @@ void Bench(const BenchOptions& o, std::ostream& out)
         rosette.Lay(o.width, o.height);
         const double init = MillisecondsSince(start);
         SetStartPhases(rosette);
+        TakeFastPathTally();
         double step = 0, plot = 0;
         for (int32_t f = 0; f < o.frames; ++f) {
             start = Clock::now();
@@ -257,7 +258,12 @@ void Bench(const BenchOptions& o, std::ostream& out)
         step /= o.frames;
         plot /= o.frames;
         out << "pattern " << k << ": init " << OneDecimal(init) << " ms, step " << OneDecimal(step) << " ms, plot "
-            << OneDecimal(plot) << " ms per frame\n";
+            << OneDecimal(plot) << " ms per frame";
+        const FastPathTally fast = TakeFastPathTally();
+        if (fast.points > 0)
+            out << ", fast path proved " << OneDecimal(100.0 * static_cast<double>(fast.proven) / static_cast<double>(fast.points))
+                << " % of " << fast.points / static_cast<uint64_t>(o.frames) << " points";
+        out << "\n";
         inits.push_back(init);
         frames.push_back(step + plot);
     }

@@ -59,6 +59,34 @@ void LayFixedValues(Rosette& R, int32_t k, bool seenOnly)
     entry->layFixed(R, seenOnly);
 }
 
+namespace {
+std::atomic<uint64_t> fastPoints{0}, fastProven{0};
+}
+
+void AddToFastPathTally(const FastPathTally& t)
+{
+    fastPoints.fetch_add(t.points, std::memory_order_relaxed);
+    fastProven.fetch_add(t.proven, std::memory_order_relaxed);
+}
+
+FastPathTally TakeFastPathTally()
+{
+    FastPathTally t;
+    t.points = fastPoints.exchange(0);
+    t.proven = fastProven.exchange(0);
+    return t;
+}
+
+bool PointsBothWays(const Rosette& R, int32_t k, int r, const int32_t* i, const Extended* v, int count, Channels* x87,
+                    Channels* fast, uint8_t* proven)
+{
+    const MemberEntry* entry = EntryOf(k);
+    if (!entry || !entry->bothPaths) return false;
+    if (!channelValuesLaid) LayChannelValues();
+    entry->bothPaths(R, r, i, v, count, x87, fast, proven);
+    return true;
+}
+
 void RunMember(Rosette& R, int32_t k)
 {
     const MemberEntry* entry = EntryOf(k);

@@ -20,6 +20,19 @@ namespace Rosacle {
 void RunMember(Rosette& R, int32_t k);
 int32_t MemberCount();
 
+// Member k's points both ways (BothPathsOf) at R's phases; false for a member without a fast
+// path.
+bool PointsBothWays(const Rosette& R, int32_t k, int r, const int32_t* i, const Extended* v, int count, Channels* x87,
+                    Channels* fast, uint8_t* proven);
+
+// The points the fast path computed since the last call, and how many of them it proved (the
+// rest were computed again by the x87 path).
+struct FastPathTally {
+    uint64_t points = 0, proven = 0;
+};
+FastPathTally TakeFastPathTally();
+void AddToFastPathTally(const FastPathTally& t);
+
 // Lays R's fixed values for member k, at every point or (seenOnly) at the seen ones (the
 // layout calls it; rows shared among the workers), or frees them when k has none.
 void LayFixedValues(Rosette& R, int32_t k, bool seenOnly);
@@ -53,9 +66,16 @@ struct MemberRun {
     bool seenOnly = false;
 };
 
+// The channels, before the finishing steps, of count points of row r (point i[j], or v[j] for
+// a member of v): through the x87 path, through the fast path, and whether the fast path proved
+// each point's.
+using BothPathsOf = void (*)(const Rosette& R, int r, const int32_t* i, const Extended* v, int count, Channels* x87,
+                             Channels* fast, uint8_t* proven);
+
 struct MemberEntry {
     void (*run)(const MemberRun&);
     void (*layFixed)(Rosette& R, bool seenOnly); // null without fixed values
+    BothPathsOf bothPaths = nullptr;             // null without a fast path
 };
 
 struct MemberList {
@@ -81,6 +101,69 @@ struct PointOfV : std::false_type {};
 template <class M>
 struct PointOfV<M, std::void_t<decltype(std::declval<const M&>().Point(0, Extended()))>> : std::true_type {};
 
+// The lanes of the fast path: two doubles, one SSE2 vector.
+using FastLanes = Lanes<2>;
+using FastNumber = Bounded<FastLanes>;
+
+// Whether member M's formulas also run on the fast path's numbers (its Point is written once
+// for any number type): a member that carries nothing from point to point.
+template <class M, class = void>
+struct FastPathOf : std::false_type {};
+template <class M, class = void>
+struct FastPointOfV : std::false_type {};
+template <class M>
+struct FastPointOfV<M, std::void_t<decltype(std::declval<const M&>().Point(0, std::declval<FastNumber>()))>>
+    : std::true_type {};
+template <class M, class = void>
+struct FastPointOfI : std::false_type {};
+template <class M>
+struct FastPointOfI<M, std::void_t<decltype(std::declval<const M&>().Point(0, LaneIndex<FastLanes>{}, 0))>>
+    : std::true_type {};
+template <class M>
+struct FastPointOfI<M, std::void_t<decltype(std::declval<const M&>().Point(0, LaneIndex<FastLanes>{}, 0,
+                                                                           BoundedFixed<FastLanes>{}))>>
+    : std::true_type {};
+template <class M>
+struct FastPathOf<M, std::enable_if_t<FastPointOfV<M>::value || FastPointOfI<M>::value>>
+    : std::bool_constant<M::follows == Follows::Nothing &&
+                         std::is_same_v<decltype(&M::Skipped), void (Member::*)(int, int, int)>> {};
+
+// The points of the fast path's lanes: v or i of each, and the fixed values of a member that
+// has them (rounded to double).
+template <class L>
+struct PointLanes {
+    alignas(8 * L::Width) double values[L::Width], a[L::Width], b[L::Width];
+
+    void Set(int j, double value, const Fixed* fixed, int i)
+    {
+        values[j] = value;
+        a[j] = fixed ? static_cast<double>(fixed[i].a) : 0.0;
+        b[j] = fixed ? static_cast<double>(fixed[i].b) : 0.0;
+    }
+    static typename L::D Vector(const double* lanes)
+    {
+        typename L::D v;
+        std::memcpy(&v, lanes, sizeof v);
+        return v;
+    }
+};
+
+// Member M's fast-path channels of the points in lanes.
+template <class M, class L>
+inline ChannelsOf<Bounded<L>> FastPointsOf(const M& member, int r, int32_t m, const PointLanes<L>& lanes)
+{
+    using Number = Bounded<L>;
+    const auto values = PointLanes<L>::Vector(lanes.values);
+    if constexpr (PointOfV<M>::value)
+        return member.Point(r, Number::FromRounded(values));
+    else if constexpr (M::fixedValues > 0)
+        return member.Point(r, LaneIndex<L>{values}, m,
+                            BoundedFixed<L>{Number::FromRounded(PointLanes<L>::Vector(lanes.a)),
+                                            Number::FromRounded(PointLanes<L>::Vector(lanes.b))});
+    else
+        return member.Point(r, LaneIndex<L>{values}, m);
+}
+
 // Runs rowWork(r) for rows 1..RowCount of R, shared among the workers.
 void ForEachRowOf(const Rosette& R, const std::function<void(int)>& rowWork);
 
@@ -93,6 +176,136 @@ inline Channels PointOf(M& member, int r, int i, int m, const Fixed* fixed)
         return member.Point(r, i, m, fixed[i]);
     else
         return member.Point(r, i, m);
+}
+
+// The points of row r (last point m) of a fast-path member: those computed go through the
+// fast path several at a time, and a point with any channel it did not prove through the x87
+// path; then the repeated and mirror points take their colours, in order, as RunRows does.
+template <class M, class L = FastLanes>
+void FastRowPoints(const M& member, Rosette& R, int r, int32_t m, const uint8_t* seen, const Fixed* fixed,
+                   FastPathTally& tally)
+{
+    using Number = Bounded<L>;
+    constexpr int W = L::Width;
+    // Where point i's colours come from: itself (computed), an earlier point, or nowhere (unseen).
+    int16_t from[MaxPoints];
+    int16_t queued[MaxPoints];
+    double values[MaxPoints];
+    int count = 0;
+    for (int i = 0; i <= m; ++i) {
+        if (seen && !seen[i]) {
+            from[i] = -1;
+        } else if (R.RepeatsPointBefore(r, i)) {
+            from[i] = static_cast<int16_t>(i - 1);
+        } else if constexpr (!PointOfV<M>::value) {
+            from[i] = static_cast<int16_t>(i);
+            queued[count] = static_cast<int16_t>(i);
+            values[count] = i;
+            ++count;
+        } else {
+            const Extended v = PointV(i, m);
+            const int mirror = m - i;
+            if (seen && mirror < i && seen[mirror] && !R.RepeatsPointBefore(r, mirror) &&
+                SameBits(v, PointV(mirror, m))) {
+                from[i] = static_cast<int16_t>(mirror);
+            } else {
+                from[i] = static_cast<int16_t>(i);
+                queued[count] = static_cast<int16_t>(i);
+                values[count] = static_cast<double>(v);
+                ++count;
+            }
+        }
+    }
+    int32_t* red = R.Red[r];
+    int32_t* green = R.Green[r];
+    int32_t* blue = R.Blue[r];
+    for (int k = 0; k < count; k += W) {
+        PointLanes<L> lanes;
+        for (int j = 0; j < W; ++j) {
+            const int at = k + j < count ? k + j : count - 1;
+            lanes.Set(j, values[at], M::fixedValues > 0 ? fixed : nullptr, queued[at]);
+        }
+        const ChannelsOf<Number> fast = FastPointsOf(member, r, m, lanes);
+        for (int j = 0; j < W && k + j < count; ++j) {
+            const int i = queued[k + j];
+            Channels c;
+            if (fast.Proven(j)) {
+                c = fast.Lane(j);
+                ++tally.proven;
+            } else if constexpr (PointOfV<M>::value) {
+                c = member.Point(r, PointV(i, m));
+            } else {
+                c = PointOf(member, r, i, m, fixed);
+            }
+            M::Finish::Apply(c);
+            red[i] = c.R;
+            green[i] = c.G;
+            blue[i] = c.B;
+        }
+    }
+    tally.points += static_cast<uint64_t>(count);
+    for (int i = 0; i <= m; ++i) {
+        const int source = from[i];
+        if (source >= 0 && source != i) {
+            red[i] = red[source];
+            green[i] = green[source];
+            blue[i] = blue[source];
+        }
+    }
+}
+
+#if defined(__x86_64__) && !defined(_WIN32)
+// Four points at once in one AVX2 vector, where the processor has it: the same operations
+// lane by lane (no fused multiply-add), so the same values and bounds. Every call is inlined so
+// that all of it is compiled for AVX2. (Not on Windows: its 64-bit stack does not keep the
+// 32-byte alignment AVX spills need.)
+template <class M>
+__attribute__((target("avx2"), flatten)) void WideRowPoints(const M& member, Rosette& R, int r, int32_t m,
+                                                             const uint8_t* seen, const Fixed* fixed,
+                                                             FastPathTally& tally)
+{
+    FastRowPoints<M, Lanes<4>>(member, R, r, m, seen, fixed, tally);
+}
+inline bool HasWideLanes()
+{
+    static const bool wide = __builtin_cpu_supports("avx2");
+    return wide;
+}
+#else
+template <class M>
+void WideRowPoints(const M&, Rosette&, int, int32_t, const uint8_t*, const Fixed*, FastPathTally&) {}
+inline bool HasWideLanes() { return false; }
+#endif
+
+template <class M>
+void BothPaths(const Rosette& R, int r, const int32_t* i, const Extended* v, int count, Channels* x87, Channels* fast,
+               uint8_t* proven)
+{
+    constexpr int W = FastLanes::Width;
+    M member;
+    member.Attach(R);
+    member.Call();
+    member.Row(r);
+    const int32_t m = member.RowLastPoint(r);
+    Fixed fixed[MaxPoints];
+    if constexpr (M::fixedValues > 0)
+        for (int k = 0; k <= m; ++k) fixed[k] = member.FixedAt(r, k, m);
+    for (int k = 0; k < count; k += W) {
+        PointLanes<FastLanes> lanes;
+        for (int j = 0; j < W; ++j) {
+            const int at = k + j < count ? k + j : count - 1;
+            lanes.Set(j, PointOfV<M>::value ? static_cast<double>(v[at]) : i[at], fixed, i[at]);
+        }
+        const ChannelsOf<FastNumber> c = FastPointsOf(member, r, m, lanes);
+        for (int j = 0; j < W && k + j < count; ++j) {
+            if constexpr (PointOfV<M>::value)
+                x87[k + j] = member.Point(r, v[k + j]);
+            else
+                x87[k + j] = PointOf(member, r, i[k + j], m, fixed);
+            fast[k + j] = c.Lane(j);
+            proven[k + j] = c.Proven(j);
+        }
+    }
 }
 
 template <class M>
@@ -114,6 +327,9 @@ void RunRows(const MemberRun& run)
     struct Passed {
         int r = 0, i = 0, m = 0;
     } passed;
+    // The fast path serves the shared rows; the plain path stays the x87 reference.
+    const bool fast = FastPathOf<M>::value && run.share;
+    FastPathTally tally;
     const auto takePassedD = [&member, &passed] {
         if constexpr (M::follows == Follows::PreviousPointD)
             if (passed.r) member.d = member.DAfter(passed.r, passed.i, passed.m);
@@ -139,6 +355,16 @@ void RunRows(const MemberRun& run)
             }
         }
         const uint8_t* seen = run.seenOnly ? R.SeenPoint[r] : nullptr;
+        if constexpr (FastPathOf<M>::value) {
+            if (fast) {
+                if (HasWideLanes())
+                    WideRowPoints(member, R, r, m, seen, fixed, tally);
+                else
+                    FastRowPoints(member, R, r, m, seen, fixed, tally);
+                if (r == n) *run.left = {member.c, member.d};
+                continue;
+            }
+        }
         int32_t* red = R.Red[r];
         int32_t* green = R.Green[r];
         int32_t* blue = R.Blue[r];
@@ -185,6 +411,7 @@ void RunRows(const MemberRun& run)
             *run.left = {member.c, member.d};
         }
     }
+    if (fast) AddToFastPathTally(tally);
 }
 
 // Lays R's fixed values of member M, at every point or only the seen ones.
@@ -204,8 +431,12 @@ void LayFixedRows(Rosette& R, bool seenOnly)
 template <class M>
 constexpr MemberEntry Entry()
 {
-    if constexpr (M::fixedValues > 0)
+    if constexpr (M::fixedValues > 0 && FastPathOf<M>::value)
+        return {RunRows<M>, LayFixedRows<M>, BothPaths<M>};
+    else if constexpr (M::fixedValues > 0)
         return {RunRows<M>, LayFixedRows<M>};
+    else if constexpr (FastPathOf<M>::value)
+        return {RunRows<M>, nullptr, BothPaths<M>};
     else
         return {RunRows<M>, nullptr};
 }

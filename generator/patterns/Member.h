@@ -9,6 +9,14 @@
 //                                                     member whose point depends on i and m only
 //                                                     through v (the engine then reuses a row's
 //                                                     colours where v repeats)
+//  or template <class T>                              the same, written once for any number type:
+//     ChannelsOf<T> Point(int r, T v) const;          Extended for the x87 path, Bounded (Bounded.h)
+//                                                     for the fast path, which the engine uses
+//                                                     where it proves the x87 path's channels
+//  or template <class I, class T = NumberFor<I>>      Point(r, i, m) written once: i an int for
+//     ChannelsOf<T> Point(int r, I i, int m) const;   the x87 path, lanes of indexes for the fast
+//                                                     one (with FixedOf<T> f after m for a member
+//                                                     of fixed values)
 //
 // and, as data for the engine, where it applies:
 //
@@ -27,6 +35,7 @@
 
 #include "generator/ExtendedMath.h"
 #include "generator/Rosacle.h"
+#include "generator/patterns/Bounded.h"
 #include "generator/patterns/Finishing.h"
 
 namespace Rosacle {
@@ -142,6 +151,18 @@ inline Extended CosOfQuarterTurn(int32_t c)
 {
     return ChannelFunctionValues::Within(c) ? ChannelValues.cosQuarter[c + ChannelFunctionValues::Reach]
                                             : CosOfQuarterTurnFormula(c);
+}
+
+// The same lookups of a fast-path channel (Bounded.h's OfChannel).
+template <class L>
+inline Bounded<L> SinOfQuarterTurn(const ProvenInt<L>& c)
+{
+    return OfChannel(c, [](int32_t k) { return SinOfQuarterTurn(k); });
+}
+template <class L>
+inline Bounded<L> CosOfQuarterTurn(const ProvenInt<L>& c)
+{
+    return OfChannel(c, [](int32_t k) { return CosOfQuarterTurn(k); });
 }
 
 } // namespace Rosacle

@@ -128,22 +128,20 @@ struct Pattern5 : Member {
         b = Cos(p3);
     }
     void Row(int r) { rowT = Cos(r * Pi / n); }
-    Channels Point(int, Extended v) const
+    template <class T>
+    ChannelsOf<T> Point(int, T v) const
     {
-        Extended u[4], t[4], x[4];
+        T u[4], t[4], x[4];
         u[0] = 1 - v;
-        t[0] = rowT;
+        t[0] = Take<T>(rowT);
         // Three steps of z := z^2 + (a, b) on z = (u, t).
         for (int j = 1; j <= 3; ++j) {
-            u[j] = u[j - 1] * u[j - 1] - t[j - 1] * t[j - 1] + a;
-            t[j] = t[j - 1] * 2 * u[j - 1] + b;
-            const Extended sinU = Sin(u[j]), cosT = Cos(t[j]);
+            u[j] = u[j - 1] * u[j - 1] - t[j - 1] * t[j - 1] + Take<T>(a);
+            t[j] = t[j - 1] * 2 * u[j - 1] + Take<T>(b);
+            const T sinU = Sin(u[j]), cosT = Cos(t[j]);
             x[j] = Ln(sinU * sinU + cosT * cosT + 0.001L) * 0.35L;
         }
-        const int32_t R = Round(Abs(x[1]) * 255);
-        const int32_t G = Round(Abs(x[2]) * 255);
-        const int32_t B = Round(Abs(x[3]) * 255);
-        return {R, G, B};
+        return {Round(Abs(x[1]) * 255), Round(Abs(x[2]) * 255), Round(Abs(x[3]) * 255)};
     }
 };
 

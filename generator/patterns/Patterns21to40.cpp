@@ -108,13 +108,15 @@ struct Pattern27 : Member {
         b = B2(r, n);
         t = RowWave(r);
     }
-    Channels Point(int, int, int, Fixed f) const
+    template <class I, class T = NumberFor<I>>
+    ChannelsOf<T> Point(int, I, int, FixedOf<T> f) const
     {
-        const Extended u = f.a;
-        const Extended x = (t * t + u * u + 0.001L) * 0.1L;
-        const int32_t R = Round((f.b * t * x + a) * 255);
-        const int32_t G = Round((CosOfQuarterTurn(R) * (1 - t) * x + b) * 255);
-        const int32_t B = Round(Ln(Squared(Share(G)) * Squared(Share(R)) + 0.001L) * 255);
+        const T t = Take<T>(this->t), a = Take<T>(this->a), b = Take<T>(this->b);
+        const T u = f.a;
+        const T x = (t * t + u * u + 0.001L) * 0.1L;
+        const auto R = Round((f.b * t * x + a) * 255);
+        const auto G = Round((CosOfQuarterTurn(R) * (1 - t) * x + b) * 255);
+        const auto B = Round(Ln(Squared(Share(G)) * Squared(Share(R)) + 0.001L) * 255);
         return {R, G, B};
     }
 };
@@ -128,13 +130,15 @@ struct Pattern28 : Member {
         b = B2(r, n);
         t = Sin(5 - Ext(10 * r) / n);
     }
-    Channels Point(int, int i, int m) const
+    template <class I, class T = NumberFor<I>>
+    ChannelsOf<T> Point(int, I i, int m) const
     {
-        const Extended u = Abs(0.5L - Ext(i) / m) * (p1 / 6 + 1);
-        const Extended x = Ln(t * t + u * u + 0.001L);
-        const int32_t R = Round(((1 - u) * t * x + a) * 255);
-        const int32_t G = Round((Share(R) * (1 - t) * (x + 1) + b) * 255);
-        const int32_t B = Round(Abs(Ln(Squared(Share(G)) + Squared(Share(R)) + 0.001L) * 0.5L) * 255);
+        const T t = Take<T>(this->t), a = Take<T>(this->a), b = Take<T>(this->b);
+        const T u = Abs(0.5L - Ext(i) / m) * (Take<T>(p1) / 6 + 1);
+        const T x = Ln(t * t + u * u + 0.001L);
+        const auto R = Round(((1 - u) * t * x + a) * 255);
+        const auto G = Round((Share(R) * (1 - t) * (x + 1) + b) * 255);
+        const auto B = Round(Abs(Ln(Squared(Share(G)) + Squared(Share(R)) + 0.001L) * 0.5L) * 255);
         return {R, G, B};
     }
 };
@@ -358,16 +362,19 @@ struct Pattern38 : Member {
         sinT = Sin(t);
         cosT = Cos(t);
     }
-    Channels Point(int, int, int, Fixed f) const
+    template <class I, class T = NumberFor<I>>
+    ChannelsOf<T> Point(int, I, int, FixedOf<T> f) const
     {
-        const Extended u = Abs(f.a) * (p1 / 5 + 3);
-        const Extended x = Abs(u - t);
-        Extended sinX, cosX;
+        const T t = Take<T>(this->t), a = Take<T>(this->a), b = Take<T>(this->b);
+        const T sinT = Take<T>(this->sinT), cosT = Take<T>(this->cosT);
+        const T u = Abs(f.a) * (Take<T>(p1) / 5 + 3);
+        const T x = Abs(u - t);
+        T sinX, cosX;
         SinCos(x, sinX, cosX);
-        int32_t R = Round((sinX * (sinT * Cos(u)) + a) * 255);
-        const Extended sinR = SinOfQuarterTurn(R);
-        int32_t G = Round((cosX * (cosT * sinR) + b) * 255);
-        const int32_t B = Round(Squared(sinR - CosOfQuarterTurn(G)) * 255);
+        auto R = Round((sinX * (sinT * Cos(u)) + a) * 255);
+        const T sinR = SinOfQuarterTurn(R);
+        auto G = Round((cosX * (cosT * sinR) + b) * 255);
+        const auto B = Round(Squared(sinR - CosOfQuarterTurn(G)) * 255);
         // Squared after B has used them.
         R = SquareValue(R);
         G = SquareValue(G);
