@@ -17,13 +17,14 @@ forget_settings() { reg delete "$key" /f >/dev/null; }
 trap forget_settings EXIT
 set_dword() { reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 
-# A fresh settings key: pattern 1 without random picks on white, the other values those of a
-# first run from the saver window, then NAME:VALUE changes.
+# A fresh settings key: pattern 1 without random picks on white, black covers over other
+# monitors, the other values those of a first run from the saver window, then NAME:VALUE
+# changes.
 store_settings() { # [NAME:VALUE...]
   reg delete "$key" /f >/dev/null
   local v
   for v in Speed:54 Bright:0 Rosacle:1 Size:52 Segment:8 Background:1 Gray:0 Oval:0 Pictures:0 \
-           Rosacle_Random:0 Petals_Random:0 "$@"; do set_dword "${v%%:*}" "${v##*:}"; done
+           Rosacle_Random:0 Petals_Random:0 All_Monitors:0 "$@"; do set_dword "${v%%:*}" "${v##*:}"; done
   reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f >/dev/null
 }
 
