@@ -104,8 +104,9 @@ saver_process() { # SAVER
   return 1
 }
 
-# Xorg with the dummy driver and two RandR outputs (xorg-two-monitors.conf) as $DISPLAY, for
-# the cases of several monitors. Xorg needs a console to leave alone: only inside the chroot's
+# Xorg with the dummy driver (xorg-monitors.conf) as $DISPLAY, for the cases of several
+# monitors: two RandR outputs on at the start (DUMMY0 and DUMMY1), a third (DUMMY2) for xrandr
+# to turn on. Xorg needs a console to leave alone: only inside the chroot's
 # private mount namespace (xorg_available).
 xorg_pid=
 xorg_available() { [ "${ROSACLE_IN_CHROOT:-}" = 1 ] && command -v Xorg >/dev/null; }
@@ -113,10 +114,11 @@ xorg_start() {
   local n
   mount --bind /dev/null /dev/tty0
   for n in $(seq 150 190); do [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break; done
-  Xorg ":$n" -config "$root/tests/e2e/xorg-two-monitors.conf" -noreset -nolisten tcp -logfile "/tmp/xorg-$n.log" \
+  Xorg ":$n" -config "$root/tests/e2e/xorg-monitors.conf" -noreset -nolisten tcp -logfile "/tmp/xorg-$n.log" \
     -novtswitch -sharevts >/dev/null 2>&1 &
   xorg_pid=$!
   export DISPLAY=":$n"
   wait_for 60 xdpyinfo >/dev/null 2>&1 || { echo "Xorg did not start:"; tail -5 "/tmp/xorg-$n.log"; return 1; }
+  xrandr --output DUMMY2 --off
 }
 xorg_stop() { [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null; xorg_pid=; }
