@@ -73,7 +73,7 @@ begin_case first-1366 1366x768x24 && {
     wait_for "$appear_limit" preview_changed || fail "the preview did not change"
     outside_of "$work/a.png" "$work/oa.png"; outside_of "$work/b.png" "$work/ob.png"
     expect "pixels changed outside the preview" 0 "$(differing "$work/oa.png" "$work/ob.png")"
-    cp "$work/b.png" /tmp/rosacle-dialog-1366.png 2>/dev/null
+    mkdir -p "$root/build/e2e-shots" && cp "$work/b.png" "$root/build/e2e-shots/dialog-first-run.png"
     drive focus 3 >/dev/null
     xdotool mousemove $((ox + 256)) $((oy + 450)) key Escape
     expect_end "Escape with a track bar focused"
