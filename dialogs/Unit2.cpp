@@ -131,6 +131,7 @@ void TForm2::MakeControls()
     TrackBar2 = MakeTrackBar(*this, 3, 460, 180, wallpaper.low, wallpaper.high);
     StaticText4 = MakeLabel(*this, 207, 438, L"Petals ");
     CheckBox3 = MakeCheckBox(*this, 302, 438, 75, L"Random");
+    CheckBox7 = MakeCheckBox(*this, 407, 438, 95, L"All monitors");
     TrackBar4 = MakeTrackBar(*this, 200, 460, 180, petals.low, petals.high);
     StaticText6 = MakeLabel(*this, 402, 430, L"FPS");
     ShowWindow(StaticText6->Handle(), SW_HIDE);
@@ -157,6 +158,7 @@ void TForm2::MakeControls()
     CheckBox4->OnClick = [this] { CheckBox4Click(); };
     CheckBox5->OnClick = [this] { CheckBox5Click(); };
     CheckBox6->OnClick = [this] { CheckBox6Click(); };
+    CheckBox7->OnClick = [this] { CheckBox7Click(); };
     Button1->OnClick = [this] { Button1Click(); };
     Button2->OnClick = [this] { Button2Click(); };
     Button3->OnClick = [this] { Button3Click(); };
@@ -188,6 +190,7 @@ void TForm2::FormCreate()
     SetChecked(*CheckBox5, s.Gray);
     SetChecked(*CheckBox6, s.Pictures);
     SetChecked(*CheckBox2, s.Oval);
+    SetChecked(*CheckBox7, s.All_Monitors);
 
     const ScreenSize screen = PrimaryScreenSize();
     WallWidth = screen.width;
@@ -221,7 +224,7 @@ void TForm2::FormCreated(bool created)
     previewReady_ = false;
     for (TControl* control : {TrackBar1.get(), TrackBar2.get(), TrackBar3.get(), TrackBar4.get(), CheckBox1.get(),
                               CheckBox2.get(), CheckBox3.get(), CheckBox4.get(), CheckBox5.get(), CheckBox6.get(),
-                              Button1.get(), Button2.get()})
+                              CheckBox7.get(), Button1.get(), Button2.get()})
         if (control) control->SetEnabled(false);
     if (Button3) SetFocus(Button3->Handle());
 }
@@ -319,7 +322,7 @@ void TForm2::FitCheckBoxes()
     // widens to its text, up to the client area's edge.
     if (Dpi() == DesignDpi) return;
     for (TControl* box : {CheckBox1.get(), CheckBox2.get(), CheckBox3.get(), CheckBox4.get(), CheckBox5.get(),
-                          CheckBox6.get()}) {
+                          CheckBox6.get(), CheckBox7.get()}) {
         if (!box) continue;
         const std::wstring text = box->Text();
         SIZE extent = {0, 0};
@@ -402,6 +405,9 @@ void TForm2::CheckBox4Click()
 void TForm2::CheckBox5Click() { SaverSettings.Gray = Checked(*CheckBox5); }
 
 void TForm2::CheckBox6Click() { SaverSettings.Pictures = Checked(*CheckBox6); }
+
+// Acts at the next start of the saver, as the "Random" boxes do.
+void TForm2::CheckBox7Click() { SaverSettings.All_Monitors = Checked(*CheckBox7); }
 
 void TForm2::Button1Click() { SaveSaverSettings(); }
 

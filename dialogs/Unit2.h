@@ -74,6 +74,7 @@ private:
     void CheckBox4Click();
     void CheckBox5Click();
     void CheckBox6Click();
+    void CheckBox7Click();
     void Button1Click();
     void Button3Click();
 
@@ -86,7 +87,7 @@ private:
 
     std::unique_ptr<TControl> StaticText1, StaticText2, StaticText3, StaticText4, StaticText6, StaticText7;
     std::unique_ptr<TControl> TrackBar1, TrackBar2, TrackBar3, TrackBar4;
-    std::unique_ptr<TControl> CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6;
+    std::unique_ptr<TControl> CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, CheckBox7;
     std::unique_ptr<TControl> Button1, Button2, Button3;
     Rosacle::RosetteRun Run; // of the frames into PreviewSurface
     bool previewReady_ = false;

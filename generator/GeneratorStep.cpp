@@ -51,17 +51,21 @@ void RunColourPasses(Rosette& R)
 void Rosette::GeneratorStep()
 {
     DriftPhases();
-    ReadyTables();
-    RunMember(*this, Pattern);
-    RunColourPasses(*this);
+    ColourPoints();
 }
 
 void Rosette::PreviewStep()
 {
     DriftPhases();
+    ColourPoints();
+}
+
+void Rosette::ColourPoints()
+{
     ReadyTables();
     RunMember(*this, Pattern);
-    PreviewFade(*this);
+    if (kind_ == PlotKind::Preview) PreviewFade(*this);
+    else RunColourPasses(*this);
 }
 
 void Rosette::ReadyTables()
@@ -76,6 +80,19 @@ void Rosette::Step()
 {
     if (kind_ == PlotKind::Preview) PreviewStep();
     else GeneratorStep();
+}
+
+void Rosette::StepAlong(const Rosette& leader)
+{
+    // The leader's drift draws random numbers when a phase turns: taking its phases and rates
+    // instead of drifting keeps the two together and the random sequence the leader's alone.
+    Phase1 = leader.Phase1;
+    Phase2 = leader.Phase2;
+    Phase3 = leader.Phase3;
+    Rate1 = leader.Rate1;
+    Rate2 = leader.Rate2;
+    Rate3 = leader.Rate3;
+    ColourPoints();
 }
 
 } // namespace Rosacle

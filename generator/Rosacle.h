@@ -86,6 +86,9 @@ public:
 
     // One frame: GeneratorStep or PreviewStep, as laid.
     void Step();
+    // One frame at the phases and rates of leader, which has just stepped: a rosette of
+    // another size that shows the same picture in step with it (another monitor's).
+    void StepAlong(const Rosette& leader);
     // Writes the frame into surface, which has the laid size: each pixel of the box from the
     // point that colours it last. Pixels no point reaches keep what they had.
     void Plot(DibSurface& surface);
@@ -150,6 +153,8 @@ private:
     void GeneratorStep();
     void PreviewStep();
     void DriftPhases();
+    // The member and its finishing passes at the current phases.
+    void ColourPoints();
     void ReadyTables();
 
     Geometry laid_;

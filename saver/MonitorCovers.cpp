@@ -26,7 +26,7 @@ MonitorCovers::MonitorCovers(std::function<void()> onKey, std::function<void()> 
 
 MonitorCovers::~MonitorCovers() { Remove(); }
 
-void MonitorCovers::Cover()
+void MonitorCovers::Cover(const std::vector<ScreenRect>& rects)
 {
     Remove();
     WNDCLASSEXW wc = {};
@@ -36,9 +36,7 @@ void MonitorCovers::Cover()
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszClassName = CoverClassName; // no class cursor: none shows over a cover
     RegisterClassExW(&wc); // fails harmlessly when registered already
-    // The primary monitor's origin is (0, 0) of the virtual screen.
-    const ScreenRect primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    for (const ScreenRect& r : CoverRects(MonitorRects(), primary)) {
+    for (const ScreenRect& r : rects) {
         const HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, CoverClassName, L"Cover", WS_POPUP,
                                             r.left, r.top, r.Width(), r.Height(), nullptr, nullptr, wc.hInstance,
                                             this);
@@ -63,19 +61,33 @@ LRESULT CALLBACK MonitorCovers::WindowProc(HWND window, UINT message, WPARAM w, 
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams));
     auto* covers = reinterpret_cast<MonitorCovers*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    static const std::function<void()> none;
+    LRESULT result = 0;
+    if (MonitorWindowInput(message, covers ? covers->onKey_ : none, covers ? covers->onMouseMove_ : none, result))
+        return result;
+    return DefWindowProcW(window, message, w, l);
+}
+
+bool MonitorWindowInput(UINT message, const std::function<void()>& onKey, const std::function<void()>& onMouseMove,
+                        LRESULT& result)
+{
     switch (message) {
     case WM_MOUSEACTIVATE: // a click leaves the keyboard with the saver window
-        return MA_NOACTIVATE;
+        result = MA_NOACTIVATE;
+        return true;
     case WM_SETCURSOR:
         SetCursor(nullptr);
-        return TRUE;
+        result = TRUE;
+        return true;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        if (covers && covers->onKey_) covers->onKey_();
-        return 0;
+        if (onKey) onKey();
+        result = 0;
+        return true;
     case WM_MOUSEMOVE:
-        if (covers && covers->onMouseMove_) covers->onMouseMove_();
-        return 0;
+        if (onMouseMove) onMouseMove();
+        result = 0;
+        return true;
     }
-    return DefWindowProcW(window, message, w, l);
+    return false;
 }

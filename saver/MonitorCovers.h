@@ -16,8 +16,8 @@ public:
     MonitorCovers(const MonitorCovers&) = delete;
     MonitorCovers& operator=(const MonitorCovers&) = delete;
 
-    // Covers the monitors as the system lists them now; again after a display change.
-    void Cover();
+    // Covers the rectangles (virtual-screen coordinates); again after a display change.
+    void Cover(const std::vector<ScreenRect>& rects);
     void Remove();
 
 private:
@@ -30,3 +30,9 @@ private:
 
 // The rectangles of the system's monitors in virtual-screen coordinates.
 std::vector<ScreenRect> MonitorRects();
+
+// What every window over another monitor does with input and the cursor, covers and rosettes
+// alike: no activation, no cursor, keys and moves to the saver window's rules. Returns
+// whether it handled the message (its answer in result).
+bool MonitorWindowInput(UINT message, const std::function<void()>& onKey, const std::function<void()>& onMouseMove,
+                        LRESULT& result);

@@ -56,7 +56,8 @@ TForm1::TForm1()
     : TForm(SaverLayout()), Timer(*this, 30, [this] { TimerTimer(); }),
       JumpCheck(*this, JumpCheckDelay, [this] { JumpCheckTimer(); }),
       // Input over another monitor counts as input over this window.
-      Covers([this] { Close(); }, [this] { Dispatch([this] { FormMouseMove(0, 0); }); })
+      Covers([this] { Close(); }, [this] { Dispatch([this] { FormMouseMove(0, 0); }); }),
+      Rosettes([this] { Close(); }, [this] { Dispatch([this] { FormMouseMove(0, 0); }); })
 {
 }
 
@@ -79,9 +80,9 @@ void TForm1::FormCreate()
 void TForm1::FormCreated(bool created)
 {
     LaidLayout = DisplayLayout();
-    Covers.Cover();
-    DisplayStateRegistration = RegisterDisplayState(Handle());
     Animating = created;
+    Dispatch([this] { LayMonitors(); });
+    DisplayStateRegistration = RegisterDisplayState(Handle());
     if (created) {
         Timer.SetEnabled(true);
     } else {
@@ -108,6 +109,7 @@ void TForm1::TimerTimer()
         }
         ReleaseDC(Handle(), dc);
     }
+    Rosettes.Frame(Run.rosette);
 }
 
 // A repaint (the window uncovered) shows the surface whole again; nothing for a dark display.
@@ -136,6 +138,7 @@ void TForm1::DisplayPowerChange(bool on)
     if (on == DisplayOn) return;
     DisplayOn = on;
     WholeDrawn = false; // back on, the first frame shows the surface whole
+    Rosettes.SetShowing(on);
     Timer.SetEnabled(on && Animating);
 }
 
@@ -149,7 +152,6 @@ void TForm1::DisplayChange()
     const int screenHeight = LaidLayout[1];
     if (screenWidth <= 0 || screenHeight <= 0) return; // mid-change; the next change follows
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, screenWidth, screenHeight, SWP_NOACTIVATE);
-    Covers.Cover();
     if (Animating) {
         // The same placement as at the start; the phases go on from where they were.
         const Rosacle::SurfacePlace place = Run.Reshape(screenWidth, screenHeight, &SaverSurface);
@@ -158,6 +160,16 @@ void TForm1::DisplayChange()
         WholeDrawn = false;
     }
     InvalidateRect(Handle(), nullptr, TRUE);
+    LayMonitors();
+}
+
+void TForm1::LayMonitors()
+{
+    // The primary monitor's origin is (0, 0) of the virtual screen.
+    const ScreenRect primary = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const MonitorWindows plan = PlanMonitorWindows(MonitorRects(), primary, Animating && SaverSettings.All_Monitors);
+    Covers.Cover(plan.covers);
+    Rosettes.Lay(plan.rosettes, Run.rosette, SaverSurface);
 }
 
 void TForm1::JumpCheckTimer()
@@ -183,6 +195,7 @@ void TForm1::FormClose()
     Timer.SetEnabled(false);
     JumpCheck.SetEnabled(false);
     Covers.Remove();
+    Rosettes.Remove();
     UnregisterDisplayState(DisplayStateRegistration);
     DisplayStateRegistration = nullptr;
     ShowCursor(TRUE);

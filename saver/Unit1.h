@@ -7,6 +7,7 @@
 #include "platform/Form.h"
 #include "raster/TDIB.h"
 #include "saver/MonitorCovers.h"
+#include "saver/MonitorRosettes.h"
 
 class TForm1 : public TForm {
 public:
@@ -32,8 +33,11 @@ private:
     // The display off: no frames and an idle timer; on again: frames go on from the same phases.
     void DisplayPowerChange(bool on);
     // A new resolution or monitor set: the surface laid out again for the new primary screen
-    // by the start's rules, the other monitors covered again.
+    // by the start's rules, the other monitors covered or shown again.
     void DisplayChange();
+    // The other monitors as the system lists them now: a rosette of their own size on each with
+    // All_Monitors (once the primary's runs), black covers otherwise.
+    void LayMonitors();
     void JumpCheckTimer();
 
     TTimer Timer;
@@ -45,6 +49,7 @@ private:
     bool WholeDrawn = false;
     POINT MouseReference = {0, 0};
     MonitorCovers Covers;
+    MonitorRosettes Rosettes;
     std::array<int, 6> LaidLayout{}; // the display layout the surface and the covers were made for
     void* DisplayStateRegistration = nullptr;
     bool Animating = false; // FormCreate ran to its end: surface and generator exist

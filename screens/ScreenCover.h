@@ -1,7 +1,9 @@
 #pragma once
 // The desktop around the saver: which rectangles, in virtual-screen coordinates, black
 // windows must cover so that no monitor shows the desktop while the saver window holds the
-// primary monitor. Portable: monitor rectangles in, window rectangles out.
+// primary monitor, and which monitors show a rosette of their own instead. Portable: monitor
+// rectangles in, window rectangles out.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -22,3 +24,23 @@ struct ScreenRect {
 // overlaps it (a clone, a partly mirrored panel) gives up to four bands around the overlap, so
 // no cover ever lies over the rosette. Empty monitors and repeated rectangles give nothing.
 std::vector<ScreenRect> CoverRects(const std::vector<ScreenRect>& monitors, const ScreenRect& primary);
+
+// The windows around the saver window. With rosettes, every monitor apart from the primary
+// (one that does not overlap it) gets a window that shows a rosette of its size; the parts of
+// monitors that overlap the primary (clones, mirrored panels) still get black covers, as all
+// monitors do without rosettes. Repeated rectangles give one window.
+struct MonitorWindows {
+    std::vector<ScreenRect> rosettes;
+    std::vector<ScreenRect> covers;
+};
+MonitorWindows PlanMonitorWindows(const std::vector<ScreenRect>& monitors, const ScreenRect& primary, bool rosettes);
+
+// Rectangles of one surface size: their own size clamped to at most maxWidth x maxHeight.
+// One rosette serves them all.
+struct SurfaceSizeGroup {
+    int32_t width = 0, height = 0;
+    std::vector<std::size_t> members; // indices into the rectangles, in their order
+};
+// The groups in the order of their first member.
+std::vector<SurfaceSizeGroup> GroupBySurfaceSize(const std::vector<ScreenRect>& rects, int32_t maxWidth,
+                                                 int32_t maxHeight);

@@ -36,7 +36,7 @@ trap 'reg delete "$key" /f; wine_server_stop; xvfb_stop' EXIT
 for k in $patterns; do
   reg delete "$key" /f
   for v in Speed:54 Bright:0 Rosacle:$k Size:52 Segment:$petals Background:1 Gray:0 Oval:0 Pictures:0 \
-           Rosacle_Random:0 Petals_Random:0; do
+           Rosacle_Random:0 Petals_Random:0 All_Monitors:0; do
     reg add "$key" /v "${v%%:*}" /t REG_DWORD /d "${v##*:}" /f
   done
   reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f

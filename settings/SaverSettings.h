@@ -19,6 +19,7 @@ struct TSaverSettings {
     bool Pictures = false;
     bool Rosacle_Random = false;
     bool Petals_Random = false;
+    bool All_Monitors = false; // a rosette on every monitor, not black covers
     std::string Path_Wall; // UTF-8
 };
 
@@ -54,6 +55,7 @@ inline constexpr SettingKnob SettingKnobs[] = {
     {"Pictures", nullptr, &TSaverSettings::Pictures, 0, 1, 0, 0},
     {"Rosacle_Random", nullptr, &TSaverSettings::Rosacle_Random, 0, 1, 1, 1},
     {"Petals_Random", nullptr, &TSaverSettings::Petals_Random, 0, 1, 0, 0},
+    {"All_Monitors", nullptr, &TSaverSettings::All_Monitors, 0, 1, 1, 1},
 };
 
 constexpr const SettingKnob& KnobOf(int32_t TSaverSettings::*field)
@@ -82,11 +84,11 @@ struct ScreenSize {
 };
 
 // Fills SaverSettings from SettingsKey; on a first run (Speed, Bright, Rosacle and Size all 0)
-// sets the defaults and writes all twelve values. With screenPreset, a first run also picks
+// sets the defaults and writes all the values. With screenPreset, a first run also picks
 // Bright from the screen size. Registry errors propagate as SaverError.
 void LoadSaverSettings(RegistryStore& registry, bool screenPreset, ScreenSize screen);
 
-// Writes the first eleven fields (all but Path_Wall) to SettingsKey.
+// Writes every field but Path_Wall to SettingsKey.
 void SaveSaverSettings(RegistryStore& registry);
 
 // The wallpaper size preset that a screen matches, 0 when none (1..12 otherwise).

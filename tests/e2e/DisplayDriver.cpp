@@ -3,6 +3,9 @@
 //   monitors        the monitors as this Wine lists them, "left top right bottom" a line,
 //                   the primary first
 //   covers          the saver's cover windows (visible, class RosacleCover), the same way
+//   rosettes        the saver's windows that show a rosette on another monitor (visible,
+//                   class RosacleRosette), the same way
+//   foreground      the caption of the window that has the activation, "none" without one
 //   awareness       the DPI awareness of the saver's process (see DpiAwareness.h)
 //   power STATE     sends the console display-state notification the system sends: off, on
 //                   or dimmed. The setting record is written into the saver's memory, where
@@ -34,12 +37,15 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data)
     return TRUE;
 }
 
-BOOL CALLBACK PrintCover(HWND window, LPARAM)
+// Prints the rectangle of each visible window of the class named by data.
+BOOL CALLBACK PrintOfClass(HWND window, LPARAM data)
 {
     wchar_t name[32] = {};
     GetClassNameW(window, name, 32);
     RECT r;
-    if (lstrcmpW(name, L"RosacleCover") == 0 && IsWindowVisible(window) && GetWindowRect(window, &r)) Print(r);
+    if (lstrcmpW(name, reinterpret_cast<const wchar_t*>(data)) == 0 && IsWindowVisible(window) &&
+        GetWindowRect(window, &r))
+        Print(r);
     return TRUE;
 }
 
@@ -78,8 +84,15 @@ int wmain(int argc, wchar_t** argv)
         for (const RECT& r : list) Print(r);
         return 0;
     }
-    if (command == L"covers") {
-        EnumWindows(PrintCover, 0);
+    if (command == L"covers" || command == L"rosettes") {
+        const wchar_t* name = command == L"covers" ? L"RosacleCover" : L"RosacleRosette";
+        EnumWindows(PrintOfClass, reinterpret_cast<LPARAM>(name));
+        return 0;
+    }
+    if (command == L"foreground") {
+        wchar_t name[32] = L"none";
+        if (const HWND window = GetForegroundWindow()) GetWindowTextW(window, name, 32);
+        std::printf("%ls\n", name);
         return 0;
     }
     const HWND saver = FindWindowW(nullptr, L"Form1");

@@ -6,7 +6,7 @@
 //   bar N           position of TrackBarN
 //   thumb N         1 when TrackBarN's thumb sits where its position says, else 0
 //   setbar N POS    moves TrackBarN as the user does: TBM_SETPOS, then the scroll notices
-//   click NAME      BM_CLICK on CheckBox1..6 or Button1..3
+//   click NAME      BM_CLICK on CheckBox1..7 or Button1..3
 //   checked N       1 when CheckBoxN is ticked
 //   focus N         gives TrackBarN the keyboard focus
 //   focused         the name (as for click and bar: TrackBarN, CheckBoxN, ButtonN) of the
@@ -52,6 +52,7 @@ const Place Places[] = {
     {L"TrackBar2", 3, 460, 180, 12},     {L"TrackBar3", 200, 407, 308, 12},   {L"TrackBar4", 200, 460, 180, 12},
     {L"CheckBox1", 430, 385, 75, 17},    {L"CheckBox2", 407, 460, 95, 17},    {L"CheckBox3", 302, 438, 75, 17},
     {L"CheckBox4", 207, 485, 97, 17},    {L"CheckBox5", 340, 485, 53, 17},    {L"CheckBox6", 430, 485, 73, 17},
+    {L"CheckBox7", 407, 438, 95, 17},
     {L"Button1", 10, 515, 120, 25},      {L"Button2", 150, 515, 120, 25},     {L"Button3", 426, 515, 75, 25},
 };
 

@@ -35,7 +35,8 @@ const Value Values[] = {
     {L"Segment", Kind::Integer, 8},         {L"Background", Kind::Flag, 1},
     {L"Gray", Kind::Flag, 0},               {L"Oval", Kind::Flag, 0},
     {L"Pictures", Kind::Flag, 0},           {L"Rosacle_Random", Kind::Flag, 0},
-    {L"Petals_Random", Kind::Flag, 0},      {L"Path_Wall", Kind::Text, 0},
+    {L"Petals_Random", Kind::Flag, 0},      {L"All_Monitors", Kind::Flag, 0},
+    {L"Path_Wall", Kind::Text, 0},
 };
 
 struct Wrong {

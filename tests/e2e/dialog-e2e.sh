@@ -60,6 +60,8 @@ begin_case first-1366 1366x768x24 && {
   start_dialog /c
   if expect_dialog; then
     expect "stored Bright" 0x7 "$(stored Bright)"
+    expect "stored All_Monitors" 0x1 "$(stored All_Monitors)"
+    expect "All monitors box" 1 "$(drive checked 7)"
     mapfile -t got < <(drive bar 2 thumb 2 label Size)
     expect "wallpaper bar" 7 "${got[0]}"
     expect "thumb on its position" 1 "${got[1]}"
@@ -71,7 +73,7 @@ begin_case first-1366 1366x768x24 && {
     wait_for "$appear_limit" preview_changed || fail "the preview did not change"
     outside_of "$work/a.png" "$work/oa.png"; outside_of "$work/b.png" "$work/ob.png"
     expect "pixels changed outside the preview" 0 "$(differing "$work/oa.png" "$work/ob.png")"
-    cp "$work/b.png" /tmp/rosacle-dialog-1366.png 2>/dev/null
+    mkdir -p "$root/build/e2e-shots" && cp "$work/b.png" "$root/build/e2e-shots/dialog-first-run.png"
     drive focus 3 >/dev/null
     xdotool mousemove $((ox + 256)) $((oy + 450)) key Escape
     expect_end "Escape with a track bar focused"
@@ -106,7 +108,7 @@ begin_case first-2560 2560x1440x24 && {
   fi
 }
 
-# A stored pattern beyond the bar's range becomes 40; Save writes the eleven values, not the
+# A stored pattern beyond the bar's range becomes 40; Save writes the twelve values, not the
 # folder, and whatever the controls changed.
 begin_case rosacle-55 1024x768x24 && {
   settings
@@ -117,10 +119,11 @@ begin_case rosacle-55 1024x768x24 && {
     expect "pattern bar" 40 "${got[0]}"
     expect "pattern label" "Rosacle 40" "${got[1]}"
     reg delete "$key" /f >/dev/null
-    drive setbar 1 99 setbar 4 12 click CheckBox5 click Button1 >/dev/null
+    expect "All monitors box" 0 "$(drive checked 7)"
+    drive setbar 1 99 setbar 4 12 click CheckBox5 click CheckBox7 click Button1 >/dev/null
     values=$(reg query "$key" | awk '$2 ~ /^REG_/ { print $1 "=" $3 }' | sort | paste -sd' ')
-    expect "saved values" "Background=0x1 Bright=0x2 Gray=0x1 Oval=0x0 Petals_Random=0x0 Pictures=0x0 \
-Rosacle=0x28 Rosacle_Random=0x0 Segment=0xc Size=0x34 Speed=0x63" "$values"
+    expect "saved values" "All_Monitors=0x1 Background=0x1 Bright=0x2 Gray=0x1 Oval=0x0 Petals_Random=0x0 \
+Pictures=0x0 Rosacle=0x28 Rosacle_Random=0x0 Segment=0xc Size=0x34 Speed=0x63" "$values"
     drive click Button3 >/dev/null
     expect_end "Close"
   fi
@@ -163,18 +166,22 @@ begin_case keyboard 1024x768x24 && {
     # Keys go to the window under the pointer (no window manager here).
     xdotool mousemove $((ox + 256)) $((oy + 200))
     wait_for "$appear_limit" focused_is TrackBar1 || fail "first focus on $(drive focused), not TrackBar1"
-    for next in CheckBox1 TrackBar3 TrackBar2 CheckBox3 TrackBar4 CheckBox2 CheckBox4 CheckBox5 CheckBox6 \
-                Button1 Button2 Button3 TrackBar1; do press Tab "$next"; done
+    for next in CheckBox1 TrackBar3 TrackBar2 CheckBox3 CheckBox7 TrackBar4 CheckBox2 CheckBox4 CheckBox5 \
+                CheckBox6 Button1 Button2 Button3 TrackBar1; do press Tab "$next"; done
     for back in Button3 Button2 Button1 CheckBox6; do press shift+Tab "$back"; done
     xdotool key space
     pictures_ticked() { [ "$(drive checked 6)" = 1 ]; }
     wait_for "$appear_limit" pictures_ticked || fail "Space did not tick Pictures"
-    for back in CheckBox5 CheckBox4 CheckBox2 TrackBar4 CheckBox3 TrackBar2 TrackBar3; do press shift+Tab "$back"; done
+    for back in CheckBox5 CheckBox4 CheckBox2 TrackBar4 CheckBox7 CheckBox3 TrackBar2 TrackBar3; do
+      press shift+Tab "$back"
+    done
     xdotool key Right
     rosacle_label() { [ "$(drive label Rosacle)" = "Rosacle 2" ]; }
     wait_for "$appear_limit" rosacle_label || fail "Right on the pattern bar: label '$(drive label Rosacle)'"
     expect "pattern bar" 2 "$(drive bar 3)"
-    for next in TrackBar2 CheckBox3 TrackBar4 CheckBox2 CheckBox4 CheckBox5 CheckBox6 Button1; do press Tab "$next"; done
+    for next in TrackBar2 CheckBox3 CheckBox7 TrackBar4 CheckBox2 CheckBox4 CheckBox5 CheckBox6 Button1; do
+      press Tab "$next"
+    done
     reg delete "$key" /f >/dev/null
     xdotool key Return
     saved() { [ "$(stored Rosacle)" = 0x2 ] && [ "$(stored Pictures)" = 0x1 ]; }

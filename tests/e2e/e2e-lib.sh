@@ -17,13 +17,14 @@ forget_settings() { reg delete "$key" /f >/dev/null; }
 trap forget_settings EXIT
 set_dword() { reg add "$key" /v "$1" /t REG_DWORD /d "$2" /f >/dev/null; }
 
-# A fresh settings key: pattern 1 without random picks on white, the other values those of a
-# first run from the saver window, then NAME:VALUE changes.
+# A fresh settings key: pattern 1 without random picks on white, black covers over other
+# monitors, the other values those of a first run from the saver window, then NAME:VALUE
+# changes.
 store_settings() { # [NAME:VALUE...]
   reg delete "$key" /f >/dev/null
   local v
   for v in Speed:54 Bright:0 Rosacle:1 Size:52 Segment:8 Background:1 Gray:0 Oval:0 Pictures:0 \
-           Rosacle_Random:0 Petals_Random:0 "$@"; do set_dword "${v%%:*}" "${v##*:}"; done
+           Rosacle_Random:0 Petals_Random:0 All_Monitors:0 "$@"; do set_dword "${v%%:*}" "${v##*:}"; done
   reg add "$key" /v Path_Wall /t REG_SZ /d 'C:\Windows' /f >/dev/null
 }
 
@@ -101,8 +102,9 @@ saver_process() { # SAVER
   echo "$p"
 }
 
-# Xorg with the dummy driver and two RandR outputs (xorg-two-monitors.conf) as $DISPLAY, for
-# the cases of several monitors. Xorg needs a console to leave alone: only inside the chroot's
+# Xorg with the dummy driver (xorg-monitors.conf) as $DISPLAY, for the cases of several
+# monitors: two RandR outputs on at the start (DUMMY0 and DUMMY1), a third (DUMMY2) for xrandr
+# to turn on. Xorg needs a console to leave alone: only inside the chroot's
 # private mount namespace (xorg_available).
 xorg_pid=
 xorg_available() { [ "${ROSACLE_IN_CHROOT:-}" = 1 ] && command -v Xorg >/dev/null; }
@@ -110,10 +112,11 @@ xorg_start() {
   local n
   mount --bind /dev/null /dev/tty0
   for n in $(seq 150 190); do [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break; done
-  Xorg ":$n" -config "$root/tests/e2e/xorg-two-monitors.conf" -noreset -nolisten tcp -logfile "/tmp/xorg-$n.log" \
+  Xorg ":$n" -config "$root/tests/e2e/xorg-monitors.conf" -noreset -nolisten tcp -logfile "/tmp/xorg-$n.log" \
     -novtswitch -sharevts >/dev/null 2>&1 &
   xorg_pid=$!
   export DISPLAY=":$n"
   wait_for 60 xdpyinfo >/dev/null 2>&1 || { echo "Xorg did not start:"; tail -5 "/tmp/xorg-$n.log"; return 1; }
+  xrandr --output DUMMY2 --off
 }
 xorg_stop() { [ -n "$xorg_pid" ] && kill "$xorg_pid" 2>/dev/null; xorg_pid=; }

@@ -1,4 +1,4 @@
-// The settings loader over an in-memory registry whose twelve values (and the key itself)
+// The settings loader over an in-memory registry whose thirteen values (and the key itself)
 // are arbitrary: any type, any size, any bytes. The loader either succeeds with a record
 // that saves and loads back unchanged, or fails with one of its messages naming the value.
 #include <cstdio>
@@ -14,13 +14,15 @@
 namespace {
 
 const char* const Names[] = {"Speed",    "Bright", "Rosacle",  "Size",           "Segment",       "Background",
-                             "Gray",     "Oval",   "Pictures", "Rosacle_Random", "Petals_Random", "Path_Wall"};
+                             "Gray",     "Oval",   "Pictures", "Rosacle_Random", "Petals_Random", "All_Monitors",
+                             "Path_Wall"};
 
 bool Same(const TSaverSettings& a, const TSaverSettings& b)
 {
     return a.Speed == b.Speed && a.Bright == b.Bright && a.Rosacle == b.Rosacle && a.Size == b.Size &&
            a.Segment == b.Segment && a.Background == b.Background && a.Gray == b.Gray && a.Oval == b.Oval &&
-           a.Pictures == b.Pictures && a.Rosacle_Random == b.Rosacle_Random && a.Petals_Random == b.Petals_Random;
+           a.Pictures == b.Pictures && a.Rosacle_Random == b.Rosacle_Random && a.Petals_Random == b.Petals_Random &&
+           a.All_Monitors == b.All_Monitors;
 }
 
 bool KnownMessage(const std::string& text)

@@ -327,4 +327,39 @@ TEST(Runaway, NonFinitePhasesAndExtremeSpeedsInEveryPattern)
     }
 }
 
+// Another monitor's rosette: laid for its own size, it takes the leader's phases and rates
+// every frame, so the two drift together through the turns, and it draws no random number.
+TEST(StepAlong, AFollowerKeepsTheLeadersPhasesAndRandomSequence)
+{
+    SaverSettings = TSaverSettings();
+    SaverSettings.Speed = 150; // turns come soon
+    const Phases start = {0.5L, 3, 6};
+    Rosette leader = FreshRosette(160, 120, 6, 5, PlotKind::Full, start);
+    Rosette other = FreshRosette(96, 80, 6, 5, PlotKind::Full, start);
+    Rosette twin = FreshRosette(160, 120, 6, 5, PlotKind::Full, start);
+    RandSeed(11);
+    Rosette alone = leader;
+    for (int frame = 0; frame < 400; ++frame) alone.Step();
+    const int32_t next = Random(1 << 30);
+
+    RandSeed(11);
+    bool turned = false;
+    for (int frame = 0; frame < 400; ++frame) {
+        const Extended rate = leader.Rate1;
+        leader.Step();
+        other.StepAlong(leader);
+        twin.StepAlong(leader);
+        turned |= frame > 0 && rate != leader.Rate1;
+        ASSERT_TRUE(other.Phase1 == leader.Phase1 && other.Phase2 == leader.Phase2 && other.Phase3 == leader.Phase3);
+        ASSERT_TRUE(other.Rate1 == leader.Rate1 && other.Rate2 == leader.Rate2 && other.Rate3 == leader.Rate3);
+    }
+    EXPECT_TRUE(turned);
+    EXPECT_EQ(Random(1 << 30), next);
+    EXPECT_EQ(leader.Phase1, alone.Phase1);
+    // Of the leader's own size, a follower computes the leader's colours.
+    for (size_t k = 0; k < leader.Red.Size(); ++k)
+        ASSERT_TRUE(twin.Red.At(k) == leader.Red.At(k) && twin.Blue.At(k) == leader.Blue.At(k)) << k;
+    EXPECT_EQ(other.SurfaceWidth, 96);
+}
+
 } // namespace

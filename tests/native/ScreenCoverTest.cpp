@@ -63,3 +63,39 @@ TEST(CoverRects, EmptyAndRepeatedMonitorsGiveNothingMore)
     const ScreenRect right = {1920, 0, 3200, 1024};
     EXPECT_EQ(CoverRects({Primary, right, right, {5000, 0, 5000, 768}, {0, 0, -10, -10}}, Primary), Rects({right}));
 }
+
+TEST(PlanMonitorWindows, WithoutRosettesEveryOtherMonitorIsCovered)
+{
+    const ScreenRect left = {-1280, 0, 0, 1024}, right = {1920, 0, 4480, 1440};
+    const MonitorWindows plan = PlanMonitorWindows({left, Primary, right}, Primary, false);
+    EXPECT_TRUE(plan.rosettes.empty());
+    EXPECT_EQ(plan.covers, Rects({left, right}));
+}
+
+TEST(PlanMonitorWindows, WithRosettesEachMonitorApartFromThePrimaryShowsOne)
+{
+    const ScreenRect left = {-1280, 0, 0, 1024}, right = {1920, 0, 4480, 1440};
+    MonitorWindows plan = PlanMonitorWindows({left, Primary, right, right}, Primary, true);
+    EXPECT_EQ(plan.rosettes, Rects({left, right}));
+    EXPECT_TRUE(plan.covers.empty());
+    // A monitor that overlaps the primary keeps its black bands: no window lies over the rosette.
+    const ScreenRect overlapping = {960, 0, 2880, 1200};
+    plan = PlanMonitorWindows({Primary, overlapping, left}, Primary, true);
+    EXPECT_EQ(plan.rosettes, Rects({left}));
+    EXPECT_EQ(plan.covers, Rects({{1920, 0, 2880, 1200}}));
+    EXPECT_TRUE(PlanMonitorWindows({Primary}, Primary, true).rosettes.empty());
+}
+
+TEST(GroupBySurfaceSize, MonitorsOfOneClampedSizeShareAGroup)
+{
+    const Rects monitors = {{-1280, 0, 0, 1024},    {1920, 0, 4480, 1440}, {4480, 0, 6400, 1200},
+                            {6400, 0, 7680, 1024}, {0, 1200, 2200, 2600}};
+    const std::vector<SurfaceSizeGroup> groups = GroupBySurfaceSize(monitors, 1920, 1200);
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_TRUE(groups[0].width == 1280 && groups[0].height == 1024);
+    EXPECT_EQ(groups[0].members, std::vector<size_t>({0, 3}));
+    // 2560x1440, 1920x1200 and 2200x1400 all show a 1920x1200 surface.
+    EXPECT_TRUE(groups[1].width == 1920 && groups[1].height == 1200);
+    EXPECT_EQ(groups[1].members, std::vector<size_t>({1, 2, 4}));
+    EXPECT_TRUE(GroupBySurfaceSize({}, 1920, 1200).empty());
+}

@@ -32,7 +32,7 @@ protected:
     {
         Store("Speed", speed); Store("Bright", bright); Store("Rosacle", rosacle); Store("Size", size);
         Store("Segment", 6); Store("Background", 0); Store("Gray", 1); Store("Oval", 0);
-        Store("Pictures", 0); Store("Rosacle_Random", 0); Store("Petals_Random", 0);
+        Store("Pictures", 0); Store("Rosacle_Random", 0); Store("Petals_Random", 0); Store("All_Monitors", 0);
         StoreText("Path_Wall", "D:\\Pictures");
     }
     uint32_t Stored(const std::string& name)
@@ -67,15 +67,17 @@ TEST_F(SettingsStore, FirstRunWritesDefaultsWithoutScreenPreset)
     EXPECT_TRUE(s.Background);
     EXPECT_TRUE(s.Rosacle_Random);
     EXPECT_FALSE(s.Gray || s.Oval || s.Pictures || s.Petals_Random);
+    EXPECT_TRUE(s.All_Monitors);
     EXPECT_EQ(s.Path_Wall, "C:\\Windows");
     EXPECT_EQ(Stored("Speed"), 54u);
     EXPECT_EQ(Stored("Bright"), 0u);
     EXPECT_EQ(Stored("Rosacle_Random"), 1u);
     EXPECT_EQ(Stored("Petals_Random"), 0u);
+    EXPECT_EQ(Stored("All_Monitors"), 1u);
     auto& path = registry.keys.at(Key).at("Path_Wall");
     EXPECT_EQ(path.type, RegSz);
     EXPECT_EQ(path.data.size(), 22u); // ten characters and the terminator, two bytes each
-    EXPECT_EQ(registry.keys.at(Key).size(), 12u);
+    EXPECT_EQ(registry.keys.at(Key).size(), 13u);
     EXPECT_EQ(registry.openKeys, 0);
 }
 
@@ -130,6 +132,36 @@ TEST_F(SettingsStore, MissingValueStopsTheReadAtThatValue)
     EXPECT_EQ(Message(), "Failed to get data for 'Gray'");
     EXPECT_EQ(SaverSettings.Segment, 6); // read before the failure
     EXPECT_FALSE(SaverSettings.Oval);
+
+    // A key written before All_Monitors existed: the same rule as for every value.
+    StoreAll(60, 3, 9, 52);
+    registry.keys[Key].erase("All_Monitors");
+    SaverSettings = TSaverSettings();
+    EXPECT_EQ(Message(), "Failed to get data for 'All_Monitors'");
+    EXPECT_EQ(SaverSettings.Speed, 60);
+    EXPECT_TRUE(SaverSettings.Path_Wall.empty()); // read after it
+}
+
+TEST_F(SettingsStore, AllMonitorsReadsAndSavesAsAFlag)
+{
+    StoreAll(60, 3, 9, 52);
+    LoadSaverSettings(registry, false, {});
+    EXPECT_FALSE(SaverSettings.All_Monitors);
+    Store("All_Monitors", 5);
+    LoadSaverSettings(registry, false, {});
+    EXPECT_TRUE(SaverSettings.All_Monitors);
+    StoreText("All_Monitors", "1");
+    EXPECT_EQ(Message(), "Invalid data type for 'All_Monitors'");
+    registry.keys[Key]["All_Monitors"] = {RegQword, {1, 0, 0, 0, 0, 0, 0, 0}};
+    EXPECT_EQ(Message(), "Failed to get data for 'All_Monitors'");
+
+    registry = MemoryRegistry();
+    SaverSettings.All_Monitors = false;
+    SaveSaverSettings(registry);
+    EXPECT_EQ(Stored("All_Monitors"), 0u);
+    SaverSettings.All_Monitors = true;
+    SaveSaverSettings(registry);
+    EXPECT_EQ(Stored("All_Monitors"), 1u);
 }
 
 TEST_F(SettingsStore, WrongTypesAndSizes)
@@ -212,7 +244,7 @@ TEST_F(SettingsStore, RefusedWriteReportsTheValue)
     EXPECT_EQ(registry.openKeys, 0);
 }
 
-TEST_F(SettingsStore, SaveWritesElevenValuesWithoutPathWall)
+TEST_F(SettingsStore, SaveWritesTwelveValuesWithoutPathWall)
 {
     SaverSettings.Speed = 150;
     SaverSettings.Rosacle = 40;
@@ -220,7 +252,7 @@ TEST_F(SettingsStore, SaveWritesElevenValuesWithoutPathWall)
     SaverSettings.Pictures = true;
     SaverSettings.Path_Wall = "X:\\";
     SaveSaverSettings(registry);
-    EXPECT_EQ(registry.keys.at(Key).size(), 11u);
+    EXPECT_EQ(registry.keys.at(Key).size(), 12u);
     EXPECT_EQ(Stored("Speed"), 150u);
     EXPECT_EQ(Stored("Rosacle"), 40u);
     EXPECT_EQ(Stored("Pictures"), 1u);

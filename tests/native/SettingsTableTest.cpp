@@ -67,6 +67,9 @@ TEST(SettingsTable, FirstRunAndPreviewValues)
     SetFirstRunSettings(s);
     EXPECT_TRUE(s.Speed == 54 && s.Rosacle == 17 && s.Size == 52 && s.Segment == 8 && s.Bright == 0);
     EXPECT_TRUE(s.Background && s.Rosacle_Random && !s.Petals_Random && !s.Gray && !s.Oval && !s.Pictures);
+    EXPECT_TRUE(s.All_Monitors);
+    const SettingKnob& monitors = KnobOf(&TSaverSettings::All_Monitors);
+    EXPECT_TRUE(monitors.low == 0 && monitors.high == 1 && std::string(monitors.name) == "All_Monitors");
     TSaverSettings p;
     SetPreviewSettings(p);
     s.Speed = 50;

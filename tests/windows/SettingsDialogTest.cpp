@@ -27,7 +27,8 @@ void StoreSettings(int rosacle, int segment)
     const std::pair<const wchar_t*, DWORD> values[] = {
         {L"Speed", 54},     {L"Bright", 2},      {L"Rosacle", DWORD(rosacle)}, {L"Size", 52},
         {L"Segment", DWORD(segment)}, {L"Background", 1}, {L"Gray", 0}, {L"Oval", 0},
-        {L"Pictures", 0},   {L"Rosacle_Random", 0}, {L"Petals_Random", 0}};
+        {L"Pictures", 0},   {L"Rosacle_Random", 0}, {L"Petals_Random", 0},
+        {L"All_Monitors", 0}};
     for (const auto& value : values)
         RegSetValueExW(key, value.first, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value.second), 4);
     RegSetValueExW(key, L"Path_Wall", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"C:\\Windows"), 22);
