@@ -57,6 +57,11 @@ void LoadSaverSettings(RegistryStore& registry, bool screenPreset, ScreenSize sc
         // Each field takes its value as soon as it is read: a failure part-way keeps the
         // fields read before it.
         for (const SettingKnob& k : SettingKnobs) {
+            RegistryValue stored;
+            if (k.addedLater && !registry.QueryValue(k.name, stored)) {
+                k.Set(s, k.firstRun);
+                continue;
+            }
             if (k.integer) s.*k.integer = ReadRegistryInteger(registry, k.name);
             else s.*k.flag = ReadRegistryFlag(registry, k.name);
         }

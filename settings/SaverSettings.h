@@ -34,6 +34,9 @@ struct SettingKnob {
     bool TSaverSettings::*flag;       // null for an integer
     int32_t low, high;
     int32_t firstRun, preview;
+    // A value newer versions added: a key an older version wrote lacks it, and reads it as its
+    // first-run value (a wrong kind of value is still refused like any other).
+    bool addedLater = false;
 
     int32_t Get(const TSaverSettings& s) const { return integer ? s.*integer : int32_t(s.*flag); }
     void Set(TSaverSettings& s, int32_t value) const
@@ -55,7 +58,7 @@ inline constexpr SettingKnob SettingKnobs[] = {
     {"Pictures", nullptr, &TSaverSettings::Pictures, 0, 1, 0, 0},
     {"Rosacle_Random", nullptr, &TSaverSettings::Rosacle_Random, 0, 1, 1, 1},
     {"Petals_Random", nullptr, &TSaverSettings::Petals_Random, 0, 1, 0, 0},
-    {"All_Monitors", nullptr, &TSaverSettings::All_Monitors, 0, 1, 1, 1},
+    {"All_Monitors", nullptr, &TSaverSettings::All_Monitors, 0, 1, 1, 1, true},
 };
 
 constexpr const SettingKnob& KnobOf(int32_t TSaverSettings::*field)

@@ -82,7 +82,8 @@ std::wstring Expected(const Value& v, const Wrong& w)
         if (w.missing || w.data.empty() || w.type == REG_SZ) return L"";
         return L"Invalid data type for '" + name + L"'";
     }
-    if (w.missing) return L"Failed to get data for '" + name + L"'";
+    // A value newer versions added reads as its first-run value when an older key lacks it.
+    if (w.missing) return name == L"All_Monitors" ? L"" : L"Failed to get data for '" + name + L"'";
     const size_t size = w.type == REG_SZ ? w.data.size() / 2 : w.data.size();
     if (size > 4) return L"Failed to get data for '" + name + L"'";
     if (w.type != REG_DWORD) return L"Invalid data type for '" + name + L"'";

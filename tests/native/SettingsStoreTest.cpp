@@ -133,13 +133,14 @@ TEST_F(SettingsStore, MissingValueStopsTheReadAtThatValue)
     EXPECT_EQ(SaverSettings.Segment, 6); // read before the failure
     EXPECT_FALSE(SaverSettings.Oval);
 
-    // A key written before All_Monitors existed: the same rule as for every value.
+    // A key written before All_Monitors existed: it reads as on a first run, the rest as stored.
     StoreAll(60, 3, 9, 52);
     registry.keys[Key].erase("All_Monitors");
     SaverSettings = TSaverSettings();
-    EXPECT_EQ(Message(), "Failed to get data for 'All_Monitors'");
+    EXPECT_EQ(Message(), "");
+    EXPECT_TRUE(SaverSettings.All_Monitors);
     EXPECT_EQ(SaverSettings.Speed, 60);
-    EXPECT_TRUE(SaverSettings.Path_Wall.empty()); // read after it
+    EXPECT_EQ(SaverSettings.Path_Wall, "D:\\Pictures");
 }
 
 TEST_F(SettingsStore, AllMonitorsReadsAndSavesAsAFlag)
