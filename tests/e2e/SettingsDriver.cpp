@@ -107,11 +107,28 @@ std::wstring Text(HWND window)
 }
 
 // The thumb's centre against the place its position gives on the channel.
+// A rectangle the track bar writes through a pointer: the system does not carry a track bar's
+// own messages across processes, so the pointer must be one into the dialog's memory.
+RECT RemoteRect(HWND bar, UINT message)
+{
+    RECT r = {};
+    DWORD process = 0;
+    GetWindowThreadProcessId(bar, &process);
+    const HANDLE handle = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process);
+    if (!handle) return r;
+    void* remote = VirtualAllocEx(handle, nullptr, sizeof r, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (remote) {
+        SendMessageW(bar, message, 0, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(handle, remote, &r, sizeof r, nullptr);
+        VirtualFreeEx(handle, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(handle);
+    return r;
+}
+
 bool ThumbMatches(HWND bar)
 {
-    RECT thumb = {}, channel = {};
-    SendMessageW(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-    SendMessageW(bar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+    const RECT thumb = RemoteRect(bar, TBM_GETTHUMBRECT), channel = RemoteRect(bar, TBM_GETCHANNELRECT);
     const long minimum = long(SendMessageW(bar, TBM_GETRANGEMIN, 0, 0));
     const long maximum = long(SendMessageW(bar, TBM_GETRANGEMAX, 0, 0));
     const long position = long(SendMessageW(bar, TBM_GETPOS, 0, 0));
