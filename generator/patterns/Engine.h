@@ -114,15 +114,21 @@ struct FastPointOfV : std::false_type {};
 template <class M>
 struct FastPointOfV<M, std::void_t<decltype(std::declval<const M&>().Point(0, std::declval<FastNumber>()))>>
     : std::true_type {};
+// Point(r, i, m), or with the fixed values Point(r, i, m, f): one trait each (a compiler may
+// take two specialisations of one trait on void_t for the same one).
 template <class M, class = void>
-struct FastPointOfI : std::false_type {};
+struct FastPointOfIOnly : std::false_type {};
 template <class M>
-struct FastPointOfI<M, std::void_t<decltype(std::declval<const M&>().Point(0, LaneIndex<FastLanes>{}, 0))>>
+struct FastPointOfIOnly<M, std::void_t<decltype(std::declval<const M&>().Point(0, LaneIndex<FastLanes>{}, 0))>>
+    : std::true_type {};
+template <class M, class = void>
+struct FastPointOfIFixed : std::false_type {};
+template <class M>
+struct FastPointOfIFixed<M, std::void_t<decltype(std::declval<const M&>().Point(0, LaneIndex<FastLanes>{}, 0,
+                                                                                BoundedFixed<FastLanes>{}))>>
     : std::true_type {};
 template <class M>
-struct FastPointOfI<M, std::void_t<decltype(std::declval<const M&>().Point(0, LaneIndex<FastLanes>{}, 0,
-                                                                           BoundedFixed<FastLanes>{}))>>
-    : std::true_type {};
+struct FastPointOfI : std::bool_constant<FastPointOfIOnly<M>::value || FastPointOfIFixed<M>::value> {};
 template <class M>
 struct FastPathOf<M, std::enable_if_t<FastPointOfV<M>::value || FastPointOfI<M>::value>>
     : std::bool_constant<M::follows == Follows::Nothing &&
